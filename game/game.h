@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+
+#include "game/board.h"
+#include "game/rules.h"
+#include "game/sprites.h"
+#include "platform/platform.h"
+
+namespace rt {
+
+// Values of GameState.
+namespace state {
+inline constexpr std::int32_t kPlaying = 0;
+inline constexpr std::int32_t kLocoLost = 1;
+inline constexpr std::int32_t kGameOver = 2;
+}  // namespace state
+
+// The game core: the board, the hole, the locomotive, the pictures and the
+// game variables, with the operations that play a game. Holds the services
+// by reference; one object per run.
+class Game {
+ public:
+  explicit Game(Platform& platform) : p_(platform) {}
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  Platform& platform() { return p_; }
+
+  // Game variables.
+  std::int32_t GameState = state::kGameOver;
+  std::int32_t level = 1;
+  std::int32_t lives = 3;
+  std::int32_t score = 0;
+  std::int32_t sound_on = 1;
+  float speedup = 0.0f;
+  float step_interval = 4.0f;
+  float last_poll_time = 0.0f;
+  float last_step_time = 0.0f;
+
+  // Board and hole.
+  Board board;
+  std::int32_t cursor_x = 0;
+  std::int32_t cursor_y = 0;
+
+  // Locomotive.
+  std::int32_t loco_x = 1;
+  std::int32_t loco_y = 1;
+  Heading loco_heading = heading::kRight;
+  std::int32_t loco_frame = 0;
+
+  // The cell draw_cell draws.
+  std::int32_t draw_x = 0;
+  std::int32_t draw_y = 0;
+
+  Sprites sprites;
+
+  // Board and level files (game/board.cpp).
+  void load_level();
+  // Pictures and drawing (game/drawing.cpp).
+  void load_sprites();
+  void draw_cell();
+  void draw_moved_piece();
+  void draw_locomotive();
+  // Sliding (game/slides.cpp).
+  void slide_up();
+  void slide_down();
+  void slide_left();
+  void slide_right();
+  // Locomotive (game/locomotive.cpp).
+  void step_locomotive();
+  void redraw_track_under_locomotive();
+  // Crash (game/crash.cpp).
+  void explode_locomotive();
+  // Sounds (game/sound.cpp).
+  void play_ping();
+  void play_explosion();
+  void play_ding();
+  void play_next();
+  // Level presentation (game/presentation.cpp).
+  void show_level();
+  // The game loop (game/game_loop.cpp).
+  void play_game();
+
+  // Adds points the way a 32-bit counter does: wrapping, never overflowing.
+  void add_score(std::int32_t points);
+
+ private:
+  // Draws `image` on board cell (x, y).
+  void put_on_cell(int x, int y, const Image& image);
+
+  Platform& p_;
+};
+
+}  // namespace rt

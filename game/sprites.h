@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/image.h"
+
+namespace rt {
+
+// The game's 24 pictures, created once at start-up and never freed.
+struct Sprites {
+  Image SchieneWage, SchieneSenk, KurveOLi, KurveORe, KurveULi, KurveURe;
+  Image Schwarz, Hbf;
+  Image LockWage1, LockWage2, LockWage3, LockWage4;
+  Image LockSenk1, LockSenk2, LockSenk3, LockSenk4;
+  Image Haus, Baum1, Gruen;
+  Image Explo1, Explo2;
+  Image KX, Minilock, VLoesch;
+};
+
+}  // namespace rt

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+namespace rt {
+
+class Platform;
+
+// What differs between the desktop and a test: the outside world as the
+// services see it. The SDL host and the simulated host implement it.
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Called once by the Platform's constructor. The host may then feed key
+  // events into the platform (host_key_* calls) and read its screen.
+  virtual void attach(Platform& platform) = 0;
+  // The display is wanted (set_screen_mode). `title` names the window.
+  virtual void open_display(const std::string& title) = 0;
+  // Seconds since program start, from a monotonic clock.
+  virtual double clock_seconds() = 0;
+  // Gives the processor away for `ms` milliseconds (0 or more).
+  virtual void pause_ms(int ms) = 0;
+  // Starts a WAV file by host path without waiting; a new sound replaces the
+  // one playing; a missing or unreadable file plays nothing.
+  virtual void play_sound(const std::string& path) = 0;
+  // The 1000 Hz, 250 ms tone of the line input, not waited for.
+  virtual void beep() = 0;
+  // Places the mouse pointer on the screen, hides or shows it over the game,
+  // confines it or not.
+  virtual void set_mouse(int x, int y, bool visible, bool confine) = 0;
+};
+
+}  // namespace rt

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace rt {
+
+// PC set-1 scan codes of the keys the game and its tools use.
+namespace scan {
+inline constexpr int kEscape = 1;
+inline constexpr int kBackspace = 14;
+inline constexpr int kTab = 15;
+inline constexpr int kEnter = 28;
+inline constexpr int kS = 31;
+inline constexpr int kSpace = 57;
+inline constexpr int kHome = 71;
+inline constexpr int kUp = 72;
+inline constexpr int kLeft = 75;
+inline constexpr int kRight = 77;
+inline constexpr int kEnd = 79;
+inline constexpr int kDown = 80;
+inline constexpr int kDelete = 83;
+}  // namespace scan
+
+// Buffer code of a key without a character: scan code x 256 + 255.
+constexpr int extended_code(int scan_code) { return scan_code * 256 + 255; }
+// The window's close request as it arrives in the key buffer.
+inline constexpr int kCloseRequestCode = 0x6BFF;
+
+// Held key states by scan code, the 16-slot key ring (at most 15 codes
+// waiting, the oldest dropped) and the key-arrived flag. Not thread-safe by
+// itself: the Platform guards it with its lock.
+class Keyboard {
+ public:
+  static constexpr int kSlots = 16;
+
+  void set_down(int scan_code, bool down);  // codes outside 0..127 ignored
+  bool is_down(int scan_code) const;        // false outside 0..127
+
+  // Adds a code (1..255, or an extended code) and sets the key-arrived flag.
+  void push(int code);
+  bool empty() const { return head_ == tail_; }
+  int size() const { return (tail_ - head_ + kSlots) % kSlots; }
+  // Removes the oldest code; 0 when empty.
+  int pop();
+
+  // Reads and clears the key-arrived flag.
+  bool take_arrived();
+  void clear_arrived() { arrived_ = false; }
+
+ private:
+  std::array<bool, 128> down_{};
+  std::array<int, kSlots> ring_{};
+  int head_ = 0;
+  int tail_ = 0;
+  bool arrived_ = false;
+};
+
+}  // namespace rt

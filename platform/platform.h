@@ -1,0 +1,134 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/color.h"
+#include "platform/field_reader.h"
+#include "platform/host.h"
+#include "platform/image.h"
+#include "platform/keyboard.h"
+#include "platform/rnd.h"
+#include "platform/screen.h"
+#include "platform/text_console.h"
+
+namespace rt {
+
+// Thrown by end_program and caught where the game starts, so that the game
+// unwinds cleanly and the host can restore the desktop and exit with `status`.
+struct ProgramEnd {
+  int status = 0;
+};
+
+enum class FileMode { Input, Append };
+
+// The display, input and file services the game stands on: the screen and
+// images, the text grid, the keyboard, the clock, random numbers and text
+// files. One object per run; one recursive lock guards the screen, the key
+// states and the key buffer, as the refresh reads them from another thread.
+class Platform {
+ public:
+  // `root` is the run's working directory: game paths such as "Data\High.dat"
+  // are taken relative to it.
+  explicit Platform(Host& host, std::filesystem::path root = ".");
+  Platform(const Platform&) = delete;
+  Platform& operator=(const Platform&) = delete;
+
+  // --- Screen, images and drawing -------------------------------------
+  // Clears both pages to 0xFF000000, resets the text cursor and colours, and
+  // asks the host for its display titled `title`.
+  void set_screen_mode(const std::string& title = "rangiertrubel");
+  Image create_image(int width, int height, Color fill = 0) const;
+  // 0 ok, 2 file not found, 3 bad or unsupported file (image unchanged).
+  int load_bmp(std::string_view path, Image& image);
+  void put_image(float x, float y, const Image& image);
+  void fill_box(float x1, float y1, float x2, float y2, Color color);
+  Color read_pixel(int x, int y);
+  // Fills the screen with the background colour, text cursor to (1, 1).
+  void clear_screen();
+  void lock_screen();
+  // Negative rows mean the first and the last row of the screen.
+  void unlock_screen(int first_row = -1, int last_row = -1);
+
+  // --- Text output -----------------------------------------------------
+  void set_text_color(Color foreground, Color background);
+  void locate(int row, int column);
+  // Prints the bytes and a line end.
+  void print_text(std::string_view text);
+  // Prints `value` through a mask of '#' characters, then a line end.
+  void print_using(std::string_view mask, double value);
+  // Prints the prompt and "? ", lets the player type a line with editing,
+  // ends the line, and makes the typed text the source of the next field read.
+  void input_line(std::string_view prompt);
+
+  // --- Keyboard, timing and randomness -----------------------------------
+  bool key_down(int scan_code);
+  // "" when the buffer is empty; one byte; or byte 255 and the scan code.
+  std::string inkey();
+  int wait_key();
+  void sleep_ms(int ms);
+  double timer_seconds();
+  double rnd();
+  void set_mouse(int x, int y, int visible, int confine);
+  [[noreturn]] void end_program(int status);
+
+  // --- Sequential text files -----------------------------------------------
+  int open_file(std::string_view path, FileMode mode, int file_number);
+  int close_file(int file_number);
+  int delete_file(std::string_view path);
+  void begin_read(int file_number);
+  std::int32_t read_int_field();
+  std::string read_string_field();
+  void write_string_field(int file_number, std::string_view text);
+  void write_int_field(int file_number, std::int32_t value);
+  // Replaces the file at `path` with `bytes` so that it afterwards holds
+  // either the old or the complete new contents: a temporary file beside it,
+  // flushed to disk, renamed over it. 0 ok, 2 on failure (old file kept).
+  int replace_file_atomically(std::string_view path, std::string_view bytes);
+
+  // --- Sound ---------------------------------------------------------------
+  // Starts a WAV file by game path (see Host::play_sound).
+  void play_sound(std::string_view path);
+
+  // --- For hosts and tests ---------------------------------------------
+  void host_key_down(int scan_code);
+  void host_key_up(int scan_code);
+  void host_key_code(int code);  // a code enters the key buffer
+  std::recursive_mutex& lock() { return mutex_; }
+  Screen& screen() { return screen_; }
+  TextConsole& text() { return text_; }
+  Host& host() { return host_; }
+  // A game path ("Data\lev01.dat") as a path of this machine under the root.
+  std::filesystem::path host_path(std::string_view game_path) const;
+  const std::filesystem::path& root() const { return root_; }
+
+ private:
+  
+
+  Host& host_;
+  std::filesystem::path root_;
+  std::recursive_mutex mutex_;
+  int lock_count_ = 0;
+  Screen screen_;
+  TextConsole text_{screen_};
+  Keyboard keyboard_;
+  Rnd rnd_;
+  // File number 1..254 -> open file. The game only ever uses number 1.
+  struct FileSlot {
+    bool open = false;
+    FileMode mode = FileMode::Input;
+    std::filesystem::path path;
+    FieldReader reader;  // input mode: the file's data in text mode
+  };
+  std::array<FileSlot, 255> files_{};
+  // The field source: a file number, or the last typed line when 0.
+  int field_source_ = 0;
+  FieldReader typed_line_;
+};
+
+}  // namespace rt

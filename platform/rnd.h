@@ -1,0 +1,24 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace rt {
+
+// The game's random numbers: MT19937 whose first use seeds the state with a
+// linear congruential sequence from 0, so every run draws the same values.
+class Rnd {
+ public:
+  // The next value in [0, 1): a tempered word divided by 2^32.
+  double next();
+
+ private:
+  void seed();
+  void regenerate();
+
+  std::array<std::uint32_t, 624> words_{};
+  int position_ = 0;
+  bool seeded_ = false;
+};
+
+}  // namespace rt

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/host.h"
+
+namespace rt {
+
+// Thrown by the simulated host when its run is over (the virtual clock passed
+// the limit, or a scheduled action asked to stop). Not caught by the game.
+struct SimStop {
+  double time = 0.0;
+};
+
+// The deterministic host for tests and tools. Time is virtual: it starts at
+// 0.0, advances by the pauses the program makes and by 10 microseconds at
+// every clock reading. Key events and other actions are scheduled at virtual
+// times and happen as soon as the clock reaches them. Sounds are recorded.
+// No threads; the same schedule gives the same run.
+class SimHost : public Host {
+ public:
+  static constexpr double kClockReadStep = 10e-6;
+  static constexpr double kRepeatDelay = 0.5;
+  static constexpr double kRepeatPeriod = 0.05;
+
+  struct Sound {
+    double time;
+    std::string name;  // file name without folders, e.g. "ping.wav"; "beep" for the tone
+  };
+
+  SimHost() = default;
+
+  // Host
+  void attach(Platform& platform) override;
+  void open_display(const std::string& title) override;
+  double clock_seconds() override;
+  void pause_ms(int ms) override;
+  void play_sound(const std::string& path) override;
+  void beep() override;
+  void set_mouse(int x, int y, bool visible, bool confine) override;
+
+  // The virtual time now, without advancing it.
+  double now() const { return now_; }
+
+  // Key events at a virtual time. A press holds the key's state and puts
+  // `code` into the key buffer (0: nothing enters the buffer); while held the
+  // code repeats 0.5 s after the press and then every 0.05 s. A release ends
+  // the hold. A typed code enters the buffer without touching key states.
+  void press(double time, int scan_code, int code);
+  void release(double time, int scan_code);
+  void type_code(double time, int code);
+  // Any other action at a virtual time (runs with the platform attached).
+  void at(double time, std::function<void()> action);
+  // The run stops with SimStop when the clock passes this time.
+  void set_time_limit(double seconds) { limit_ = seconds; }
+
+  // Called at every sound with its time and name (besides being recorded).
+  std::function<void(const Sound&)> on_sound;
+  const std::vector<Sound>& sounds() const { return sounds_; }
+
+  bool display_open() const { return display_open_; }
+  bool mouse_visible() const { return mouse_visible_; }
+  int mouse_x() const { return mouse_x_; }
+  int mouse_y() const { return mouse_y_; }
+
+ private:
+  struct Event {
+    enum class Kind { Press, Release, Code, Repeat, Action } kind;
+    int scan_code = 0;
+    int code = 0;
+    std::uint64_t hold = 0;  // which press a repeat belongs to
+    std::function<void()> action;
+  };
+
+  void advance(double seconds);
+  void deliver_due();
+
+  Platform* platform_ = nullptr;
+  double now_ = 0.0;
+  double limit_ = 1e300;
+  // Events by (time, sequence number): ties run in the order scheduled.
+  std::multimap<std::pair<double, std::uint64_t>, Event> events_;
+  std::uint64_t sequence_ = 0;
+  std::map<int, std::uint64_t> held_;  // scan code -> hold id of its press
+  std::vector<Sound> sounds_;
+  bool display_open_ = false;
+  bool mouse_visible_ = true;
+  int mouse_x_ = 0;
+  int mouse_y_ = 0;
+};
+
+}  // namespace rt

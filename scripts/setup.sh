@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what building, playing and testing the game needs on Debian 12.
+set -euo pipefail
+
+packages=(build-essential cmake pkg-config libsdl2-dev libgtest-dev googletest
+          xvfb xdotool x11-apps imagemagick)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  sudo_cmd=()
+  if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+  echo "Installing: ${missing[*]}"
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
