@@ -1,11 +1,26 @@
 #pragma once
 
+#include "frontend/frontend.h"
+#include "game/game.h"
 #include "platform/platform.h"
 
 namespace rt {
 
-// The whole program from start-up on: menu, games and high-score entry in an
-// endless cycle, until end_program unwinds it with ProgramEnd.
-void run_program(Platform& platform);
+// The whole program: the game and the front end around it. run() is the
+// start-up and the endless cycle of menu, game and high-score entry; it
+// leaves only through end_program (ProgramEnd) or a host's stop.
+class Program {
+ public:
+  explicit Program(Platform& platform) : platform_(platform), game(platform), frontend(platform, game) {}
+
+  void run();
+
+ private:
+  Platform& platform_;
+
+ public:
+  Game game;
+  FrontEnd frontend;
+};
 
 }  // namespace rt
