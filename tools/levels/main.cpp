@@ -1,0 +1,152 @@
+// rangiertrubel-levels: checks and shows level files.
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+#include "tools/levels/level_file.h"
+#include "tools/levels/record.h"
+
+namespace {
+
+int usage() {
+  std::cerr << "usage: rangiertrubel-levels check FILE...\n"
+               "       rangiertrubel-levels show FILE\n"
+               "       rangiertrubel-levels record DIR PLANS OUTDIR\n";
+  return 2;
+}
+
+bool read_file(const std::string& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return true;
+}
+
+void report(const std::string& file, const rt::levels::Problem& p) {
+  std::cout << file << ": ";
+  if (p.column != 0) std::cout << "column " << p.column << ", row " << p.row << ": ";
+  std::cout << p.message << "\n";
+}
+
+int check(const std::vector<std::string>& files) {
+  int faults = 0;
+  for (const auto& file : files) {
+    std::string bytes;
+    if (!read_file(file, bytes)) {
+      std::cout << file << ": cannot be read\n";
+      ++faults;
+      continue;
+    }
+    std::vector<rt::levels::Problem> problems;
+    const rt::levels::Level level = rt::levels::read_level(bytes, problems);
+    for (auto& p : rt::levels::check_level(level)) problems.push_back(p);
+    for (const auto& p : problems) report(file, p);
+    faults += static_cast<int>(problems.size());
+    if (problems.empty()) std::cout << file << ": ok\n";
+  }
+  return faults == 0 ? 0 : 1;
+}
+
+int show(const std::string& file) {
+  std::string bytes;
+  if (!read_file(file, bytes)) {
+    std::cerr << file << ": cannot be read\n";
+    return 1;
+  }
+  std::vector<rt::levels::Problem> problems;
+  const rt::levels::Level level = rt::levels::read_level(bytes, problems);
+  std::cout << file << "  (hole at column " << level.hole_x << ", row " << level.hole_y << ")\n";
+  std::cout << rt::levels::draw_level(level);
+  std::cout << "S station  T tree  H house  \u00b7 grass  blank: hole\n";
+  return 0;
+}
+
+// Plans: one line per level, "lev03: Right Up Up Left Left"; # starts a comment.
+bool read_plans(const std::string& path, std::vector<rt::levels::Plan>& plans) {
+  std::string bytes;
+  if (!read_file(path, bytes)) return false;
+  std::istringstream in(bytes);
+  std::string text;
+  while (std::getline(in, text)) {
+    if (text.empty() || text[0] == '#') continue;
+    const auto colon = text.find(':');
+    std::istringstream keys(colon == std::string::npos ? text : text.substr(colon + 1));
+    rt::levels::Plan plan;
+    for (std::string key; keys >> key;) plan.push_back(key);
+    plans.push_back(plan);
+  }
+  return !plans.empty();
+}
+
+double time_of(const std::string& command) { return std::stod(command); }
+
+std::string at(double t, const std::string& verb) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.3f ", t);
+  return buffer + verb;
+}
+
+bool write_script(const std::string& path, const std::string& title,
+                  const std::vector<std::string>& lines) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << "# " << title << "\n# Made by rangiertrubel-levels record; replay with rangiertrubel-sim.\n";
+  for (const auto& l : lines) out << l << "\n";
+  return static_cast<bool>(out);
+}
+
+int record(const std::string& dir, const std::string& plans_file, const std::string& outdir) {
+  std::vector<rt::levels::Plan> plans;
+  if (!read_plans(plans_file, plans)) {
+    std::cerr << plans_file << ": no plans\n";
+    return 1;
+  }
+  rt::levels::Recording rec = rt::levels::record_solutions(dir, plans);
+  if (!rec.error.empty()) {
+    std::cerr << "recording failed: " << rec.error << "\n";
+    return 1;
+  }
+  std::stable_sort(rec.script.begin(), rec.script.end(),
+                   [](const std::string& a, const std::string& b) { return time_of(a) < time_of(b); });
+  std::cout << "| level | seconds per step | slides | steps | seconds to spare |\n"
+               "|---|---|---|---|---|\n";
+  for (std::size_t k = 0; k < rec.levels.size(); ++k) {
+    const auto& r = rec.levels[k];
+    std::vector<std::string> lines;
+    for (const auto& l : rec.script) {
+      if (time_of(l) < r.won_at) lines.push_back(l);
+    }
+    lines.push_back(at(r.won_at + 0.1, "state"));
+    lines.push_back(at(r.won_at + 0.2, "end"));
+    char name[64];
+    std::snprintf(name, sizeof name, "/level%02zu.sim", k + 1);
+    write_script(outdir + name,
+                 "Plays levels 1 to " + std::to_string(k + 1) + " and wins level " +
+                     std::to_string(k + 1) + " with three locomotives left.",
+                 lines);
+    char row[160];
+    std::snprintf(row, sizeof row, "| %zu | %.2f | %d | %d | %.1f |\n", k + 1, r.interval, r.slides,
+                  r.steps, r.spare);
+    std::cout << row;
+  }
+  write_script(outdir + "/all-levels.sim",
+               "Plays all ten levels in a row, then shows the wrap to level 1.", rec.script);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return usage();
+  const std::string command = argv[1];
+  std::vector<std::string> files(argv + 2, argv + argc);
+  if (command == "check") return check(files);
+  if (command == "show" && files.size() == 1) return show(files[0]);
+  if (command == "record" && files.size() == 3) return record(files[0], files[1], files[2]);
+  return usage();
+}

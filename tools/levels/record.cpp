@@ -1,0 +1,211 @@
+#include "tools/levels/record.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+#include "game/program.h"
+#include "platform/keyboard.h"
+#include "platform/sim_host.h"
+#include "tools/levels/level_file.h"
+
+namespace rt::levels {
+namespace {
+
+// The recorder looks at the game every 5 ms of virtual time.
+constexpr double kTick = 0.005;
+// The level intro lasts three seconds; the key that starts the level is
+// pressed a little after it.
+constexpr double kAfterIntro = 3.2;
+
+int scan_of(const std::string& key) {
+  static const std::map<std::string, int> keys = {
+      {"Up", scan::kUp}, {"Down", scan::kDown}, {"Left", scan::kLeft}, {"Right", scan::kRight}};
+  const auto it = keys.find(key);
+  return it == keys.end() ? 0 : it->second;
+}
+
+// A time as the script writes it, and the same time as the runner reads it
+// back, so that replaying the script presses the keys at the very same
+// moments.
+std::string format_time(double t) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.3f", t);
+  return buffer;
+}
+double script_time(double t) { return std::stod(format_time(t)); }
+
+class Recorder {
+ public:
+  Recorder(SimHost& host, Program& program, const std::vector<Plan>& plans)
+      : host_(host), program_(program), plans_(plans) {}
+
+  Recording run() {
+    host_.on_sound = [this](const SimHost::Sound& s) {
+      if (s.name == "next.wav") level_presented(s.time);
+    };
+    tap(script_time(0.5), "Enter", scan::kEnter, 13);
+    host_.at(script_time(kTick), [this] { tick(script_time(kTick)); });
+    try {
+      program_.run();
+    } catch (const SimStop&) {
+    } catch (const ProgramEnd& end) {
+      if (recording_.error.empty()) {
+        recording_.error = "the program ended with status " + std::to_string(end.status);
+      }
+    }
+    if (recording_.error.empty() && recording_.levels.size() < plans_.size()) {
+      recording_.error = "only " + std::to_string(recording_.levels.size()) + " levels won";
+    }
+    return recording_;
+  }
+
+ private:
+  void line(double t, const std::string& command) {
+    recording_.script.push_back(format_time(t) + " " + command);
+  }
+  void tap(double t, const std::string& name, int scan_code, int code) {
+    host_.press(t, scan_code, code);
+    host_.release(script_time(t + 0.05), scan_code);
+    line(t, "tap " + name);
+  }
+
+  void level_presented(double t) {
+    if (done_) return;
+    // A won level goes straight into the next one's presentation.
+    if (playing_ && program_.game.level != level_at_start_) level_won(t);
+    if (recording_.levels.size() == plans_.size()) {
+      // The ten levels are won: the wrap to level 1 has been presented.
+      const double shown = script_time(t + kAfterIntro);
+      line(shown, "state");
+      line(script_time(shown + 0.1), "end");
+      host_.at(script_time(shown + 0.1), [] { throw SimStop{}; });
+      done_ = true;
+      return;
+    }
+    const double start = script_time(t + kAfterIntro);
+    tap(start, "X", 45, 'x');
+    playing_ = true;
+    next_press_ = script_time(start + 0.1);
+    move_ = 0;
+    holding_ = false;
+    steps_ = 0;
+    first_step_ = -1.0;
+    last_slide_ = start;
+    level_at_start_ = program_.game.level;
+    // How many steps the locomotive could take on the board as loaded.
+    unsolved_steps_ = drive_unslid(program_.game.board).steps;
+    loco_x_ = program_.game.loco_x;
+    loco_y_ = program_.game.loco_y;
+  }
+
+  void tick(double now) {
+    host_.at(script_time(now + kTick), [this, now] { tick(script_time(now + kTick)); });
+    if (done_ || !recording_.error.empty()) return;
+    Game& game = program_.game;
+    if (game.lives < 3 && game.GameState != state::kGameOver) {
+      fail("a locomotive was lost on level " + std::to_string(recording_.levels.size() + 1));
+      return;
+    }
+    if (!playing_) return;
+    if (game.level != level_at_start_) {
+      level_won(now);
+      return;
+    }
+    if (game.loco_x != loco_x_ || game.loco_y != loco_y_) {
+      ++steps_;
+      if (first_step_ < 0) first_step_ = now;
+      loco_x_ = game.loco_x;
+      loco_y_ = game.loco_y;
+    }
+    if (now < next_press_) return;
+    const Plan& plan = plans_[recording_.levels.size()];
+    const double at = script_time(now + kTick);
+    if (holding_) {
+      if (game.cursor_x != hole_x_ || game.cursor_y != hole_y_) {
+        host_.release(at, scan_of(plan[move_ - 1]));
+        line(at, "release " + plan[move_ - 1]);
+        holding_ = false;
+        last_slide_ = now;
+        next_press_ = script_time(at + kTick);
+      } else if (now - pressed_at_ > 0.5) {
+        fail("the slide " + plan[move_ - 1] + " did not happen on level " +
+             std::to_string(recording_.levels.size() + 1));
+      }
+    } else if (move_ < plan.size()) {
+      const int scan_code = scan_of(plan[move_]);
+      if (scan_code == 0) {
+        fail("unknown key " + plan[move_]);
+        return;
+      }
+      host_.press(at, scan_code, extended_code(scan_code));
+      line(at, "press " + plan[move_]);
+      hole_x_ = game.cursor_x;
+      hole_y_ = game.cursor_y;
+      pressed_at_ = at;
+      holding_ = true;
+      ++move_;
+    }
+  }
+
+  void level_won(double now) {
+    LevelRecord r;
+    r.slides = static_cast<int>(plans_[recording_.levels.size()].size());
+    r.steps = steps_;
+    r.interval = interval_of(recording_.levels.size());
+    const double crash = first_step_ + unsolved_steps_ * r.interval;
+    r.spare = crash - last_slide_;
+    r.won_at = now;
+    r.script_lines = recording_.script.size();
+    recording_.levels.push_back(r);
+    playing_ = false;
+  }
+
+  // Seconds per step on the n-th level of the first cycle (0-based), as the
+  // game computes it.
+  static double interval_of(std::size_t n) {
+    float speedup = 0.0f;
+    for (std::size_t i = 0; i < n; ++i) speedup = static_cast<float>(static_cast<double>(speedup) + 0.4);
+    return static_cast<float>(4.0 - static_cast<double>(speedup));
+  }
+
+  void fail(const std::string& why) {
+    if (std::getenv("RT_RECORD_DEBUG")) std::fprintf(stderr, "t=%f level=%d lives=%d loco=%d,%d hole=%d,%d state=%d\n", host_.now(), program_.game.level, program_.game.lives, program_.game.loco_x, program_.game.loco_y, program_.game.cursor_x, program_.game.cursor_y, program_.game.GameState);
+    recording_.error = why;
+    host_.at(script_time(host_.now() + kTick), [] { throw SimStop{}; });
+  }
+
+  SimHost& host_;
+  Program& program_;
+  const std::vector<Plan>& plans_;
+  Recording recording_;
+  bool playing_ = false;
+  bool done_ = false;
+  bool holding_ = false;
+  std::size_t move_ = 0;
+  double next_press_ = 0.0;
+  double pressed_at_ = 0.0;
+  double last_slide_ = 0.0;
+  double first_step_ = -1.0;
+  int steps_ = 0;
+  int unsolved_steps_ = 0;
+  int level_at_start_ = 0;
+  int hole_x_ = 0;
+  int hole_y_ = 0;
+  int loco_x_ = 0;
+  int loco_y_ = 0;
+};
+
+}  // namespace
+
+Recording record_solutions(const std::filesystem::path& dir, const std::vector<Plan>& plans) {
+  SimHost host;
+  host.set_time_limit(3600.0);
+  Platform platform(host, dir);
+  Program program(platform);
+  Recorder recorder(host, program, plans);
+  return recorder.run();
+}
+
+}  // namespace rt::levels
