@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 #include "game/rules.h"
 
@@ -16,10 +17,10 @@ class Board {
   static constexpr int kHeight = 15;
 
   TileCode get(int x, int y) const {
-    return inside(x, y) ? cells_[static_cast<size_t>(x) * kHeight + y] : 0;
+    return inside(x, y) ? cells_[static_cast<std::size_t>(x) * kHeight + y] : 0;
   }
   void set(int x, int y, TileCode code) {
-    if (inside(x, y)) cells_[static_cast<size_t>(x) * kHeight + y] = code;
+    if (inside(x, y)) cells_[static_cast<std::size_t>(x) * kHeight + y] = code;
   }
   static constexpr bool inside(int x, int y) {
     return x >= 0 && x < kWidth && y >= 0 && y < kHeight;

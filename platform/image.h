@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "platform/color.h"
@@ -13,10 +14,10 @@ struct Image {
   std::vector<Color> pixels;
 
   Image() = default;
-  Image(int w, int h, Color fill) : width(w), height(h), pixels(static_cast<size_t>(w) * h, fill) {}
+  Image(int w, int h, Color fill) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, fill) {}
 
-  Color at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-  Color& at(int x, int y) { return pixels[static_cast<size_t>(y) * width + x]; }
+  Color at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+  Color& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
 }  // namespace rt

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <vector>
 
 #include "platform/color.h"
@@ -37,8 +38,8 @@ class Screen {
   Color read_pixel(int x, int y) const;
   void set_pixel(int x, int y, Color c);  // clipped, marks the row
 
-  const Color* row(int y) const { return &page0_[static_cast<size_t>(y) * kWidth]; }
-  Color* row(int y) { return &page0_[static_cast<size_t>(y) * kWidth]; }
+  const Color* row(int y) const { return &page0_[static_cast<std::size_t>(y) * kWidth]; }
+  Color* row(int y) { return &page0_[static_cast<std::size_t>(y) * kWidth]; }
 
   // Changed-row set.
   void mark_rows(int first, int last);

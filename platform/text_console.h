@@ -39,6 +39,12 @@ class TextConsole {
   }
   // Carriage return and line feed, held back below row 37.
   void line_end();
+  // True while a line end below row 37 waits for the next printed character
+  // (the cursor then reports row 37, column 1).
+  bool line_end_held() const { return held_line_end_; }
+  // Moves the text area (pixel rows 0..591) up one text row and clears the
+  // new bottom row to the background colour.
+  void scroll_up();
   // Paints one glyph opaquely at a cell (no cursor movement, no control codes).
   void paint_cell(int row, int column, unsigned char ch);
   // Draws the 1-pixel insertion underline across the cell's bottom row.
@@ -46,11 +52,15 @@ class TextConsole {
 
  private:
   void put_byte(unsigned char ch);
+  // Lets a held-back line end happen before something is painted.
   void scroll_if_needed();
+  // One column on, continuing at column 1 of the next row after column 100.
+  void advance();
 
   Screen& screen_;
   int row_ = 1;
   int column_ = 1;
+  bool held_line_end_ = false;
 };
 
 // The text print_using produces for a mask of '#' characters (no line end).

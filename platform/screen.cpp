@@ -1,0 +1,115 @@
+#include "platform/screen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace rt {
+
+namespace {
+
+constexpr std::size_t kPagePixels = static_cast<std::size_t>(Screen::kWidth) * Screen::kHeight;
+
+// An image whose pixel array does not match its size is drawn as nothing
+// rather than read past its end.
+bool drawable(const Image& image) {
+  return image.width > 0 && image.height > 0 &&
+         image.pixels.size() ==
+             static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+}
+
+}  // namespace
+
+int round_half_away(float v) {
+  if (std::isnan(v)) return 0;
+  // std::round on the exact double value rounds halves away from zero; the
+  // result is held to the int range so that far-off corners stay far off.
+  const double r = std::round(static_cast<double>(v));
+  if (r <= static_cast<double>(std::numeric_limits<int>::min())) {
+    return std::numeric_limits<int>::min();
+  }
+  if (r >= static_cast<double>(std::numeric_limits<int>::max())) {
+    return std::numeric_limits<int>::max();
+  }
+  return static_cast<int>(r);
+}
+
+Screen::Screen() : page0_(kPagePixels, 0xFF000000), page1_(kPagePixels, 0xFF000000) {}
+
+void Screen::fill_all_pages(Color c) {
+  std::fill(page0_.begin(), page0_.end(), c);
+  std::fill(page1_.begin(), page1_.end(), c);
+  mark_rows(0, kHeight - 1);
+}
+
+void Screen::fill(Color c) {
+  std::fill(page0_.begin(), page0_.end(), c);
+  mark_rows(0, kHeight - 1);
+}
+
+void Screen::put_image(float x, float y, const Image& image) {
+  if (!drawable(image)) return;
+  // Wide arithmetic: a corner near the int limits plus the image size must
+  // not overflow.
+  const std::int64_t left = round_half_away(x);
+  const std::int64_t top = round_half_away(y);
+  const std::int64_t x0 = std::max<std::int64_t>(left, 0);
+  const std::int64_t y0 = std::max<std::int64_t>(top, 0);
+  const std::int64_t x1 = std::min<std::int64_t>(left + image.width, kWidth);
+  const std::int64_t y1 = std::min<std::int64_t>(top + image.height, kHeight);
+  if (x0 >= x1 || y0 >= y1) return;
+  for (std::int64_t sy = y0; sy < y1; ++sy) {
+    const auto src_row = static_cast<std::size_t>(sy - top) * static_cast<std::size_t>(image.width);
+    const auto src = image.pixels.begin() + static_cast<std::ptrdiff_t>(src_row + (x0 - left));
+    std::copy(src, src + (x1 - x0), row(static_cast<int>(sy)) + x0);
+  }
+  mark_rows(static_cast<int>(y0), static_cast<int>(y1 - 1));
+}
+
+void Screen::fill_box(float x1, float y1, float x2, float y2, Color c) {
+  int left = round_half_away(x1);
+  int right = round_half_away(x2);
+  int top = round_half_away(y1);
+  int bottom = round_half_away(y2);
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  right = std::min(right, kWidth - 1);
+  bottom = std::min(bottom, kHeight - 1);
+  if (left > right || top > bottom) return;
+  for (int y = top; y <= bottom; ++y) {
+    std::fill(row(y) + left, row(y) + right + 1, c);
+  }
+  mark_rows(top, bottom);
+}
+
+Color Screen::read_pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= kWidth || y >= kHeight) return 0xFFFFFFFF;
+  return row(y)[x];
+}
+
+void Screen::set_pixel(int x, int y, Color c) {
+  if (x < 0 || y < 0 || x >= kWidth || y >= kHeight) return;
+  row(y)[x] = c;
+  mark_rows(y, y);
+}
+
+void Screen::mark_rows(int first, int last) {
+  first = std::max(first, 0);
+  last = std::min(last, kHeight - 1);
+  for (int y = first; y <= last; ++y) changed_[static_cast<std::size_t>(y)] = true;
+}
+
+bool Screen::take_changed_rows(int& first, int& last) {
+  const auto begin = std::find(changed_.begin(), changed_.end(), true);
+  if (begin == changed_.end()) return false;
+  const auto end = std::find(changed_.rbegin(), changed_.rend(), true);
+  first = static_cast<int>(begin - changed_.begin());
+  last = kHeight - 1 - static_cast<int>(end - changed_.rbegin());
+  changed_.fill(false);
+  return true;
+}
+
+}  // namespace rt
