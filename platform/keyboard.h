@@ -23,7 +23,14 @@ inline constexpr int kDelete = 83;
 }  // namespace scan
 
 // Buffer code of a key without a character: scan code x 256 + 255.
-constexpr int extended_code(int scan_code) { return scan_code * 256 + 255; }
+constexpr int extended_code(int scan_code) {
+  return scan_code * 256 + 255;
+}
+// True for the codes the key buffer holds: 1..255, and scan x 256 + 255 for
+// a scan byte 1..255.
+constexpr bool is_key_code(int code) {
+  return (code >= 1 && code <= 255) || (code > 255 && code <= 0xFFFF && (code & 0xFF) == 0xFF);
+}
 // The window's close request as it arrives in the key buffer.
 inline constexpr int kCloseRequestCode = 0x6BFF;
 
@@ -38,6 +45,7 @@ class Keyboard {
   bool is_down(int scan_code) const;        // false outside 0..127
 
   // Adds a code (1..255, or an extended code) and sets the key-arrived flag.
+  // Any other value is not a key code and is ignored.
   void push(int code);
   bool empty() const { return head_ == tail_; }
   int size() const { return (tail_ - head_ + kSlots) % kSlots; }

@@ -64,6 +64,7 @@ class SimHost : public Host {
   const std::vector<Sound>& sounds() const { return sounds_; }
 
   bool display_open() const { return display_open_; }
+  const std::string& display_title() const { return display_title_; }
   bool mouse_visible() const { return mouse_visible_; }
   int mouse_x() const { return mouse_x_; }
   int mouse_y() const { return mouse_y_; }
@@ -73,14 +74,21 @@ class SimHost : public Host {
     enum class Kind { Press, Release, Code, Repeat, Action } kind;
     int scan_code = 0;
     int code = 0;
-    std::uint64_t hold = 0;  // which press a repeat belongs to
+    std::uint64_t hold = 0;   // which press a repeat belongs to
+    double press_time = 0.0;  // a repeat: when its key went down
+    int repeat = 0;           // a repeat: 0 for the first, then 1, 2, ...
     std::function<void()> action;
   };
 
-  void advance(double seconds);
+  // Time moves in whole clock-read steps, so that `now_` is always the
+  // nearest double to a round number of steps and never drifts.
+  void advance(std::int64_t steps);
   void deliver_due();
+  void schedule(double time, Event event);
+  void repeat_later(const Event& repeat);
 
   Platform* platform_ = nullptr;
+  std::int64_t steps_ = 0;  // virtual time in clock-read steps
   double now_ = 0.0;
   double limit_ = 1e300;
   // Events by (time, sequence number): ties run in the order scheduled.
@@ -89,6 +97,7 @@ class SimHost : public Host {
   std::map<int, std::uint64_t> held_;  // scan code -> hold id of its press
   std::vector<Sound> sounds_;
   bool display_open_ = false;
+  std::string display_title_;
   bool mouse_visible_ = true;
   int mouse_x_ = 0;
   int mouse_y_ = 0;

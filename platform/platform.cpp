@@ -1,0 +1,42 @@
+#include "platform/platform.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace rt {
+
+Platform::Platform(Host& host, std::filesystem::path root) : host_(host), root_(std::move(root)) {
+  host_.attach(*this);
+}
+
+std::filesystem::path Platform::host_path(std::string_view game_path) const {
+  // The game writes its paths with backslashes ("Data\High.dat").
+  std::string path(game_path);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  std::filesystem::path result(path);
+  if (result.is_absolute()) {
+    return result;
+  }
+  return root_ / result;
+}
+
+void Platform::host_key_down(int scan_code) {
+  std::lock_guard guard(mutex_);
+  keyboard_.set_down(scan_code, true);
+}
+
+void Platform::host_key_up(int scan_code) {
+  std::lock_guard guard(mutex_);
+  keyboard_.set_down(scan_code, false);
+}
+
+void Platform::host_key_code(int code) {
+  std::lock_guard guard(mutex_);
+  keyboard_.push(code);
+}
+
+void Platform::play_sound(std::string_view path) {
+  host_.play_sound(host_path(path).string());
+}
+
+}  // namespace rt

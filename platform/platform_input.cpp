@@ -1,0 +1,100 @@
+// Keyboard, clock, random numbers, mouse and program end. Every access to the
+// key states and the key buffer holds the lock, as the host's refresh writes
+// them from its own thread; no pause is ever made while holding it.
+#include <algorithm>
+
+#include "platform/platform.h"
+
+namespace rt {
+
+namespace {
+
+constexpr int kLookPeriodMs = 50;  // how often a sleep looks for a key
+constexpr int kWaitKeyPauseMs = 20;
+
+}  // namespace
+
+bool Platform::key_down(int scan_code) {
+  std::lock_guard guard(mutex_);
+  return keyboard_.is_down(scan_code);
+}
+
+std::string Platform::inkey() {
+  int code = 0;
+  {
+    std::lock_guard guard(mutex_);
+    keyboard_.clear_arrived();
+    code = keyboard_.pop();
+  }
+  if (code <= 0) {
+    return {};
+  }
+  if (code <= 255) {
+    return std::string(1, static_cast<char>(code));
+  }
+  // A key without a character: byte 255, then its scan code.
+  return std::string{static_cast<char>(255), static_cast<char>((code >> 8) & 0xFF)};
+}
+
+int Platform::wait_key() {
+  for (;;) {
+    int code = 0;
+    {
+      std::lock_guard guard(mutex_);
+      keyboard_.clear_arrived();
+      code = keyboard_.pop();
+    }
+    host_.pause_ms(kWaitKeyPauseMs);  // also after the pass that found a key
+    if (code != 0) {
+      return code;
+    }
+  }
+}
+
+void Platform::sleep_ms(int ms) {
+  const auto key_arrived = [this] {
+    std::lock_guard guard(mutex_);
+    return keyboard_.take_arrived();
+  };
+  if (ms == -1) {
+    // Until a key arrives; the flag is looked at before the first pause.
+    while (!key_arrived()) {
+      host_.pause_ms(kLookPeriodMs);
+    }
+    return;
+  }
+  if (ms >= 100) {
+    int remaining = ms;
+    while (remaining > kLookPeriodMs) {
+      if (key_arrived()) {
+        return;
+      }
+      host_.pause_ms(kLookPeriodMs);
+      remaining -= kLookPeriodMs;
+    }
+    host_.pause_ms(remaining);  // the last stretch does not look
+    return;
+  }
+  if (ms > 0) {
+    host_.pause_ms(ms);
+  }
+}
+
+double Platform::timer_seconds() {
+  return host_.clock_seconds();
+}
+
+double Platform::rnd() {
+  return rnd_.next();
+}
+
+void Platform::set_mouse(int x, int y, int visible, int confine) {
+  host_.set_mouse(std::clamp(x, 0, Screen::kWidth - 1), std::clamp(y, 0, Screen::kHeight - 1),
+                  visible != 0, confine != 0);
+}
+
+void Platform::end_program(int status) {
+  throw ProgramEnd{status};
+}
+
+}  // namespace rt

@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <limits>
+#include <string>
+
+#include "support/sim_fixture.h"
+
+namespace rt {
+namespace {
+
+namespace fs = std::filesystem;
+
+using FilesTest = testing::SimFixture;
+
+TEST_F(FilesTest, GamePathsMapBelowTheRoot) {
+  EXPECT_EQ(platform.host_path("Data\\lev01.dat"), dir.path() / "Data" / "lev01.dat");
+  EXPECT_EQ(platform.host_path("Waves/ping.wav"), dir.path() / "Waves" / "ping.wav");
+  EXPECT_EQ(platform.host_path("/tmp/x.dat"), fs::path("/tmp/x.dat"));
+}
+
+TEST_F(FilesTest, OpenAndCloseCodes) {
+  dir.write("Data/lev01.dat", "1\r\n");
+  EXPECT_EQ(platform.open_file("Data\\missing.dat", FileMode::Input, 1), 2);
+  EXPECT_EQ(platform.open_file("Data", FileMode::Input, 1), 2);  // a folder
+  EXPECT_EQ(platform.open_file("Nowhere\\new.dat", FileMode::Append, 1), 2);
+  for (int bad : {0, -1, 255, 1000}) {
+    EXPECT_EQ(platform.open_file("Data\\lev01.dat", FileMode::Input, bad), 1) << bad;
+    EXPECT_EQ(platform.close_file(bad), 1) << bad;
+  }
+  EXPECT_EQ(platform.open_file("Data\\lev01.dat", FileMode::Input, 1), 0);
+  EXPECT_EQ(platform.open_file("Data\\lev01.dat", FileMode::Input, 1), 1);  // in use
+  EXPECT_EQ(platform.open_file("Data\\lev01.dat", FileMode::Input, 254), 0);
+  EXPECT_EQ(platform.close_file(1), 0);
+  EXPECT_EQ(platform.close_file(1), 1);
+  EXPECT_EQ(platform.close_file(254), 0);
+  EXPECT_EQ(platform.open_file("Data\\lev01.dat", FileMode::Input, 1), 0);  // free again
+}
+
+TEST_F(FilesTest, DeleteCodes) {
+  dir.write("Data/High.dat", "x");
+  EXPECT_EQ(platform.delete_file("Data\\High.dat"), 0);
+  EXPECT_FALSE(fs::exists(dir.path() / "Data" / "High.dat"));
+  EXPECT_EQ(platform.delete_file("Data\\High.dat"), 2);
+  EXPECT_EQ(platform.delete_file("Data"), 3);  // a folder is not deleted
+  EXPECT_TRUE(fs::is_directory(dir.path() / "Data"));
+}
+
+TEST_F(FilesTest, FieldsReadFromAFileInTextMode) {
+  dir.write("Data/High.dat",
+            "\"Anna Lisa\"\r\n1200\r\n\"\"\r\n7,8 9\r\n10\x1A"
+            "11\r\n");
+  ASSERT_EQ(platform.open_file("Data\\High.dat", FileMode::Input, 1), 0);
+  platform.begin_read(1);
+  EXPECT_EQ(platform.read_string_field(), "Anna Lisa");
+  platform.begin_read(1);
+  EXPECT_EQ(platform.read_int_field(), 1200);
+  platform.begin_read(1);
+  EXPECT_EQ(platform.read_string_field(), "");
+  EXPECT_EQ(platform.read_int_field(), 7);
+  EXPECT_EQ(platform.read_int_field(), 8);
+  EXPECT_EQ(platform.read_int_field(), 9);
+  EXPECT_EQ(platform.read_int_field(), 10);  // the data ends at byte 0x1A
+  EXPECT_EQ(platform.read_int_field(), 0);
+  EXPECT_EQ(platform.read_string_field(), "");
+}
+
+TEST_F(FilesTest, FailedBeginReadKeepsTheSource) {
+  dir.write("a.dat", "1,2,3");
+  ASSERT_EQ(platform.open_file("a.dat", FileMode::Input, 1), 0);
+  platform.begin_read(1);
+  EXPECT_EQ(platform.read_int_field(), 1);
+  platform.begin_read(2);  // not open
+  EXPECT_EQ(platform.read_int_field(), 2);
+  ASSERT_EQ(platform.open_file("b.dat", FileMode::Append, 3), 0);
+  platform.begin_read(3);  // open, but not for input
+  EXPECT_EQ(platform.read_int_field(), 3);
+}
+
+TEST_F(FilesTest, ClosedFileGivesEmptyFields) {
+  dir.write("a.dat", "1,2,\"x\"");
+  ASSERT_EQ(platform.open_file("a.dat", FileMode::Input, 1), 0);
+  platform.begin_read(1);
+  EXPECT_EQ(platform.read_int_field(), 1);
+  platform.close_file(1);
+  // The game reads on after a failed open: nothing of the old file comes back.
+  EXPECT_EQ(platform.open_file("missing.dat", FileMode::Input, 1), 2);
+  platform.begin_read(1);
+  EXPECT_EQ(platform.read_int_field(), 0);
+  EXPECT_EQ(platform.read_string_field(), "");
+}
+
+TEST_F(FilesTest, TypedLineIsReadUntilAFileIsChosen) {
+  host.set_time_limit(5.0);
+  for (char c : std::string("Anna,B,C\r")) {
+    host.type_code(0.0, static_cast<unsigned char>(c));
+  }
+  platform.input_line("Namen bitte eingeben");
+  EXPECT_EQ(platform.read_string_field(), "Anna");
+  platform.begin_read(1);  // nothing open: the rest of the typed line follows
+  EXPECT_EQ(platform.read_string_field(), "B");
+
+  dir.write("a.dat", "");
+  ASSERT_EQ(platform.open_file("a.dat", FileMode::Input, 1), 0);
+  platform.begin_read(1);  // choosing a file forgets the typed line
+  platform.close_file(1);
+  EXPECT_EQ(platform.read_string_field(), "");
+}
+
+TEST_F(FilesTest, NoSourceYetGivesEmptyFields) {
+  EXPECT_EQ(platform.read_int_field(), 0);
+  EXPECT_EQ(platform.read_string_field(), "");
+}
+
+TEST_F(FilesTest, WrittenFieldsHaveTheirExactBytesAndReadBack) {
+  dir.write("Data/High.dat", "old\r\n");
+  ASSERT_EQ(platform.open_file("Data\\High.dat", FileMode::Append, 1), 0);
+  platform.write_string_field(1, "Anna Lisa");
+  platform.write_int_field(1, 0);
+  platform.write_string_field(1, "");
+  platform.write_int_field(1, -42);
+  platform.write_int_field(1, std::numeric_limits<std::int32_t>::min());
+  platform.write_int_field(2, 5);        // not open: nothing happens
+  platform.write_string_field(0, "no");  // not a file number
+  EXPECT_EQ(platform.close_file(1), 0);
+  EXPECT_EQ(dir.read("Data/High.dat"),
+            "old\r\n\"Anna Lisa\"\r\n0\r\n\"\"\r\n-42\r\n-2147483648\r\n");
+
+  ASSERT_EQ(platform.open_file("Data\\High.dat", FileMode::Input, 1), 0);
+  platform.write_int_field(1, 99);  // opened for input: not written
+  platform.begin_read(1);
+  EXPECT_EQ(platform.read_string_field(), "old");
+  EXPECT_EQ(platform.read_string_field(), "Anna Lisa");
+  EXPECT_EQ(platform.read_int_field(), 0);
+  EXPECT_EQ(platform.read_string_field(), "");
+  EXPECT_EQ(platform.read_int_field(), -42);
+  EXPECT_EQ(platform.read_int_field(), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(platform.read_int_field(), 0);
+}
+
+TEST_F(FilesTest, AppendCreatesAMissingFile) {
+  ASSERT_EQ(platform.delete_file("n.dat"), 2);
+  ASSERT_EQ(platform.open_file("n.dat", FileMode::Append, 1), 0);
+  EXPECT_TRUE(fs::exists(dir.path() / "n.dat"));
+  EXPECT_EQ(dir.read("n.dat"), "");
+}
+
+class ReplaceFileTest : public testing::SimFixture {
+ protected:
+  void SetUp() override { dir.write("Data/High.dat", "old contents\r\n"); }
+  bool only_target_left() {
+    return fs::exists(dir.path() / "Data" / "High.dat") &&
+           !fs::exists(dir.path() / "Data" / "High.dat.tmp");
+  }
+};
+
+TEST_F(ReplaceFileTest, ReplacesTheWholeFile) {
+  EXPECT_EQ(platform.replace_file_atomically("Data\\High.dat", "\"A\"\r\n5\r\n"), 0);
+  EXPECT_EQ(dir.read("Data/High.dat"), "\"A\"\r\n5\r\n");
+  EXPECT_TRUE(only_target_left());
+  EXPECT_EQ(platform.replace_file_atomically("Data\\New.dat", "1"), 0);  // new file
+  EXPECT_EQ(dir.read("Data/New.dat"), "1");
+}
+
+TEST_F(ReplaceFileTest, MissingFolderFails) {
+  EXPECT_EQ(platform.replace_file_atomically("Nowhere\\High.dat", "x"), 2);
+  EXPECT_FALSE(fs::exists(dir.path() / "Nowhere"));
+}
+
+TEST_F(ReplaceFileTest, BlockedTemporaryKeepsTheOldFile) {
+  fs::create_directory(dir.path() / "Data" / "High.dat.tmp");
+  EXPECT_EQ(platform.replace_file_atomically("Data\\High.dat", "new"), 2);
+  EXPECT_EQ(dir.read("Data/High.dat"), "old contents\r\n");
+}
+
+TEST_F(ReplaceFileTest, FailedRenameRemovesTheTemporary) {
+  fs::create_directory(dir.path() / "Data" / "Busy.dat");  // a folder cannot be replaced
+  EXPECT_EQ(platform.replace_file_atomically("Data\\Busy.dat", "new"), 2);
+  EXPECT_TRUE(fs::is_directory(dir.path() / "Data" / "Busy.dat"));
+  EXPECT_FALSE(fs::exists(dir.path() / "Data" / "Busy.dat.tmp"));
+}
+
+TEST_F(ReplaceFileTest, ReadOnlyFolderKeepsTheOldFile) {
+  if (::geteuid() == 0) {
+    GTEST_SKIP() << "a read-only folder does not stop the superuser";
+  }
+  const fs::path folder = dir.path() / "Data";
+  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+  const int result = platform.replace_file_atomically("Data\\High.dat", "new");
+  fs::permissions(folder, fs::perms::owner_all);
+  EXPECT_EQ(result, 2);
+  EXPECT_EQ(dir.read("Data/High.dat"), "old contents\r\n");
+  EXPECT_TRUE(only_target_left());
+}
+
+}  // namespace
+}  // namespace rt
