@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+// The game's four sound effects, synthesized: the blip of a sliding piece,
+// the bell of the speed bonus, the explosion of a lost locomotive and the
+// whistle that opens every level.
+namespace rt::art {
+
+inline constexpr int kSampleRate = 22050;
+// Every sound's loudest sample stays at or below this share of full scale.
+inline constexpr double kMaxPeak = 0.8;
+// Length of the fade at each end, so that no sound starts or stops with a
+// click.
+inline constexpr double kFadeSeconds = 0.005;
+
+struct SoundSpec {
+  std::string_view name;  // file stem, e.g. "ping"
+  double min_seconds;     // the sound lasts at least ...
+  double max_seconds;     // ... and at most this long
+};
+
+inline constexpr std::array<SoundSpec, 4> kSoundSpecs{{
+    {"ping", 0.05, 0.15},
+    {"Explosion", 1.5, 2.2},
+    {"ding", 0.2, 0.5},
+    {"next", 0.6, 1.5},
+}};
+
+struct Sound {
+  std::string_view name;
+  std::vector<std::int16_t> samples;  // mono, kSampleRate per second
+};
+
+// The four sounds in the order of kSoundSpecs. The same every call.
+std::vector<Sound> synthesize_sounds();
+
+std::vector<std::int16_t> synthesize_ping();
+std::vector<std::int16_t> synthesize_ding();
+std::vector<std::int16_t> synthesize_explosion();
+std::vector<std::int16_t> synthesize_next();
+
+// Scales `wave` so that its loudest sample is `peak` of full scale, fades
+// both ends in over kFadeSeconds and converts it to 16-bit samples. A
+// silent wave stays silent.
+std::vector<std::int16_t> finish(std::vector<double> wave, double peak);
+
+}  // namespace rt::art

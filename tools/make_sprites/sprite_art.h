@@ -1,0 +1,60 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "platform/image.h"
+
+// The game's 24 pictures, painted from code: the grass, the six track pieces,
+// the tree, the house, the station, the hole, the locomotive in four
+// directions with two frames each, two explosion frames, the title logo, the
+// menu pointer and the strip that erases it.
+namespace rt::art {
+
+struct PictureSize {
+  std::string_view name;  // file stem, e.g. "SchieneWage"
+  int width;
+  int height;
+};
+
+// Every picture the game loads, with the size the game creates it with.
+inline constexpr std::array<PictureSize, 24> kPictureSizes{{
+    {"SchieneWage", 40, 40}, {"SchieneSenk", 40, 40}, {"KurveOLi", 40, 40},  {"KurveORe", 40, 40},
+    {"KurveULi", 40, 40},    {"KurveURe", 40, 40},    {"Schwarz", 40, 40},   {"Hbf", 40, 40},
+    {"LockWage1", 40, 40},   {"LockWage2", 40, 40},   {"LockWage3", 40, 40}, {"LockWage4", 40, 40},
+    {"LockSenk1", 40, 40},   {"LockSenk2", 40, 40},   {"LockSenk3", 40, 40}, {"LockSenk4", 40, 40},
+    {"Haus", 40, 40},        {"Baum1", 40, 40},       {"Gruen", 40, 40},     {"Explo1", 40, 40},
+    {"Explo2", 40, 40},      {"KX", 100, 40},         {"Minilock", 20, 20},  {"VLoesch", 20, 200},
+}};
+
+struct Picture {
+  std::string_view name;
+  Image image;
+};
+
+// All 24 pictures, in the order of kPictureSizes. The same every call.
+std::vector<Picture> draw_sprites();
+
+// The shapes of track. A piece joins the cell edges it names; the curves are
+// quarter circles around the corner between their two edges.
+enum class Track { Horizontal, Vertical, TopLeft, TopRight, BottomLeft, BottomRight };
+
+// Track geometry, as the distance from the track's centre line (half a cell
+// from the edge it crosses): every piece lays its two rails at the same
+// distances, so rails meet wherever two pieces join.
+inline constexpr double kRailInner = 5.0;  // the rail's inner edge
+inline constexpr double kRailOuter = 8.0;  // just past its outer edge
+
+// True for the three colours of the steel rails (and no other colour of a
+// track piece).
+bool is_rail_colour(Color c);
+
+Image draw_grass();
+Image draw_track(Track shape);
+
+// A sheet for looking at the art: every picture enlarged, and a small board
+// made of the pieces.
+Image draw_contact_sheet(const std::vector<Picture>& pictures);
+
+}  // namespace rt::art
