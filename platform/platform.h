@@ -36,6 +36,8 @@ class Platform {
   // `root` is the run's working directory: game paths such as "Data\High.dat"
   // are taken relative to it.
   explicit Platform(Host& host, std::filesystem::path root = ".");
+  // Releases a screen lock the game still held when it was unwound.
+  ~Platform();
   Platform(const Platform&) = delete;
   Platform& operator=(const Platform&) = delete;
 

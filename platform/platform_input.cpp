@@ -94,6 +94,7 @@ void Platform::set_mouse(int x, int y, int visible, int confine) {
 }
 
 void Platform::end_program(int status) {
+  release_screen_lock();
   throw ProgramEnd{status};
 }
 

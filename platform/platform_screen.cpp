@@ -101,3 +101,16 @@ void Platform::unlock_screen(int first_row, int last_row) {
 }
 
 }  // namespace rt
+
+namespace rt {
+
+void Platform::release_screen_lock() {
+  while (lock_count_ > 0) {
+    --lock_count_;
+    mutex_.unlock();
+  }
+}
+
+Platform::~Platform() { release_screen_lock(); }
+
+}  // namespace rt

@@ -1,0 +1,177 @@
+// Sound output of the desktop host: one voice fed by SDL's audio callback.
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "platform/sdl_host.h"
+
+namespace rt {
+
+namespace {
+
+constexpr double kBeepHz = 1000.0;
+constexpr double kBeepSeconds = 0.25;
+constexpr double kBeepFadeSeconds = 0.005;
+constexpr double kBeepVolume = 0.25;  // of full scale
+
+using Samples = std::vector<std::int16_t>;
+using SharedSamples = std::shared_ptr<const Samples>;
+
+// Reads a WAV file and converts it to the device's format (signed 16-bit,
+// kChannels, kRate). nullptr when the file is missing or not a WAV SDL reads.
+SharedSamples load_wav(const std::string& path) {
+  SDL_AudioSpec wav_format{};
+  Uint8* buffer = nullptr;
+  Uint32 length = 0;
+  if (SDL_LoadWAV(path.c_str(), &wav_format, &buffer, &length) == nullptr) return nullptr;
+  const std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> wav(buffer, &SDL_FreeWAV);
+  if (length > static_cast<Uint32>(INT_MAX)) return nullptr;
+
+  const std::unique_ptr<SDL_AudioStream, decltype(&SDL_FreeAudioStream)> stream(
+      SDL_NewAudioStream(wav_format.format, wav_format.channels, wav_format.freq, AUDIO_S16SYS,
+                         SdlAudio::kChannels, SdlAudio::kRate),
+      &SDL_FreeAudioStream);
+  if (!stream) return nullptr;
+  if (SDL_AudioStreamPut(stream.get(), buffer, static_cast<int>(length)) != 0 ||
+      SDL_AudioStreamFlush(stream.get()) != 0) {
+    return nullptr;
+  }
+  const int available = SDL_AudioStreamAvailable(stream.get());
+  if (available < 0) return nullptr;
+  auto samples = std::make_shared<Samples>(static_cast<std::size_t>(available) / 2);
+  const int got = SDL_AudioStreamGet(stream.get(), samples->data(),
+                                     static_cast<int>(samples->size() * sizeof(std::int16_t)));
+  if (got < 0) return nullptr;
+  samples->resize(static_cast<std::size_t>(got) / sizeof(std::int16_t));
+  return samples;
+}
+
+}  // namespace
+
+std::vector<std::int16_t> make_beep(int rate, int channels) {
+  if (rate <= 0 || channels <= 0) return {};
+  const auto frames = static_cast<std::size_t>(std::lround(rate * kBeepSeconds));
+  const double fade = rate * kBeepFadeSeconds;
+  std::vector<std::int16_t> out;
+  out.reserve(frames * static_cast<std::size_t>(channels));
+  for (std::size_t i = 0; i < frames; ++i) {
+    const double t = static_cast<double>(i) / rate;
+    // Linear fades in and out keep the tone from clicking.
+    const double from_end = static_cast<double>(frames - 1 - i);
+    const double envelope = std::min({1.0, static_cast<double>(i) / fade, from_end / fade});
+    const double value = std::sin(2.0 * std::numbers::pi * kBeepHz * t) * envelope * kBeepVolume;
+    const auto sample = static_cast<std::int16_t>(std::lround(value * 32767.0));
+    for (int c = 0; c < channels; ++c) out.push_back(sample);
+  }
+  return out;
+}
+
+struct SdlAudio::Impl {
+  bool subsystem = false;  // this object holds a reference on SDL's audio
+  SDL_AudioDeviceID device = 0;
+
+  // The voice, shared with the audio thread.
+  mutable std::mutex voice_mutex;
+  SharedSamples voice;
+  std::size_t position = 0;  // next sample of `voice`
+
+  // Loaded files by path; only the game thread plays sounds, but keep it safe.
+  mutable std::mutex cache_mutex;
+  std::map<std::string, SharedSamples> cache;
+  SharedSamples beep = std::make_shared<const Samples>(make_beep(kRate, kChannels));
+
+  void start(SharedSamples sound) {
+    std::lock_guard guard(voice_mutex);
+    voice = std::move(sound);
+    position = 0;
+  }
+
+  // Fills the device's buffer from the voice, silence after its end. The
+  // voice's samples stay alive in the cache (or as the beep), so nothing is
+  // freed on the audio thread.
+  static void SDLCALL fill(void* user, Uint8* stream, int length) {
+    auto& self = *static_cast<Impl*>(user);
+    std::memset(stream, 0, static_cast<std::size_t>(length));
+    std::lock_guard guard(self.voice_mutex);
+    if (!self.voice) return;
+    const std::size_t wanted = static_cast<std::size_t>(length) / sizeof(std::int16_t);
+    const std::size_t left = self.voice->size() - self.position;
+    const std::size_t count = std::min(wanted, left);
+    std::memcpy(stream, self.voice->data() + self.position, count * sizeof(std::int16_t));
+    self.position += count;
+    if (self.position >= self.voice->size()) {
+      self.voice.reset();
+      self.position = 0;
+    }
+  }
+};
+
+SdlAudio::SdlAudio() : impl_(std::make_unique<Impl>()) {
+  impl_->subsystem = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  if (!impl_->subsystem) return;
+  SDL_AudioSpec want{};
+  want.freq = kRate;
+  want.format = AUDIO_S16SYS;
+  want.channels = kChannels;
+  want.samples = 1024;
+  want.callback = &Impl::fill;
+  want.userdata = impl_.get();
+  SDL_AudioSpec have{};
+  // No changes allowed: SDL converts to whatever the hardware wants.
+  impl_->device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (impl_->device != 0) SDL_PauseAudioDevice(impl_->device, 0);
+}
+
+SdlAudio::~SdlAudio() {
+  if (impl_->device != 0) SDL_CloseAudioDevice(impl_->device);
+  if (impl_->subsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlAudio::is_open() const {
+  return impl_->device != 0;
+}
+
+void SdlAudio::play_file(const std::string& path) {
+  if (!is_open()) return;
+  SharedSamples sound;
+  {
+    std::lock_guard guard(impl_->cache_mutex);
+    auto found = impl_->cache.find(path);
+    if (found != impl_->cache.end()) sound = found->second;
+  }
+  if (!sound) {
+    // Files that fail to load are not kept: one that appears later plays.
+    sound = load_wav(path);
+    if (!sound) return;
+    std::lock_guard guard(impl_->cache_mutex);
+    impl_->cache.emplace(path, sound);
+  }
+  impl_->start(std::move(sound));
+}
+
+void SdlAudio::play_beep() {
+  if (is_open()) impl_->start(impl_->beep);
+}
+
+std::size_t SdlAudio::frames_left() const {
+  std::lock_guard guard(impl_->voice_mutex);
+  if (!impl_->voice) return 0;
+  return (impl_->voice->size() - impl_->position) / kChannels;
+}
+
+std::size_t SdlAudio::cached_files() const {
+  std::lock_guard guard(impl_->cache_mutex);
+  return impl_->cache.size();
+}
+
+}  // namespace rt

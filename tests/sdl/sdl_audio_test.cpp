@@ -1,0 +1,115 @@
+// The desktop host's sound: the generated beep and the one-voice output on
+// SDL's silent "dummy" audio driver.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/sdl_host.h"
+#include "platform/wav.h"
+#include "support/sim_fixture.h"
+
+namespace rt {
+namespace {
+
+TEST(SdlBeep, IsAQuarterSecondOfOneKilohertzWithSoftEdges) {
+  const std::vector<std::int16_t> beep = make_beep(44100, 2);
+  ASSERT_EQ(beep.size(), 11025u * 2);
+  int peak = 0;
+  int rising_crossings = 0;
+  for (std::size_t i = 0; i < beep.size(); i += 2) {
+    EXPECT_EQ(beep[i], beep[i + 1]) << "both channels carry the same tone";
+    peak = std::max(peak, std::abs(static_cast<int>(beep[i])));
+    if (i >= 2 && beep[i - 2] < 0 && beep[i] >= 0) ++rising_crossings;
+  }
+  // One rising zero crossing per period: 250 periods in 0.25 s.
+  EXPECT_NEAR(rising_crossings, 250, 1);
+  // A moderate volume, well below full scale but clearly audible.
+  EXPECT_GT(peak, 32767 / 8);
+  EXPECT_LT(peak, 32767 / 2);
+  // The fades: silent at both ends, quiet just inside them.
+  EXPECT_EQ(beep.front(), 0);
+  EXPECT_EQ(beep[beep.size() - 1], 0);
+  for (std::size_t frame = 0; frame < 40; ++frame) {
+    EXPECT_LT(std::abs(beep[frame * 2]), peak / 2) << "frame " << frame;
+    EXPECT_LT(std::abs(beep[beep.size() - 2 - frame * 2]), peak / 2) << "frame from end " << frame;
+  }
+}
+
+TEST(SdlBeep, FollowsRateAndChannelsAndRefusesNonsense) {
+  EXPECT_EQ(make_beep(8000, 1).size(), 2000u);
+  EXPECT_EQ(make_beep(48000, 6).size(), 12000u * 6);
+  EXPECT_TRUE(make_beep(0, 2).empty());
+  EXPECT_TRUE(make_beep(44100, 0).empty());
+  EXPECT_TRUE(make_beep(-44100, -2).empty());
+}
+
+class SdlAudioTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ::setenv("SDL_AUDIODRIVER", "dummy", 1); }
+
+  // A mono tone file of `seconds` at `rate`, written under the temp folder.
+  std::string write_tone(const std::string& name, double seconds, int rate) {
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(seconds * rate));
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+      samples[i] = static_cast<std::int16_t>(std::lround(8000 * std::sin(i * 0.1)));
+    }
+    const auto bytes = encode_wav(samples, rate);
+    dir.write(name, std::string(bytes.begin(), bytes.end()));
+    return (dir.path() / name).string();
+  }
+
+  testing::TempDir dir;
+};
+
+TEST_F(SdlAudioTest, PlaysAFileConvertedToTheDeviceRateAndKeepsIt) {
+  SdlAudio audio;
+  ASSERT_TRUE(audio.is_open());
+  EXPECT_EQ(audio.frames_left(), 0u);
+  // Two seconds at 22050 Hz become 88200 frames at 44100 Hz.
+  const std::string path = write_tone("long.wav", 2.0, 22050);
+  audio.play_file(path);
+  EXPECT_GT(audio.frames_left(), 80000u);
+  EXPECT_LE(audio.frames_left(), 88200u);
+  EXPECT_EQ(audio.cached_files(), 1u);
+  // Playing it again starts it from the beginning, without loading it twice.
+  audio.play_file(path);
+  EXPECT_GT(audio.frames_left(), 80000u);
+  EXPECT_EQ(audio.cached_files(), 1u);
+}
+
+TEST_F(SdlAudioTest, ANewSoundReplacesThePlayingOne) {
+  SdlAudio audio;
+  ASSERT_TRUE(audio.is_open());
+  audio.play_file(write_tone("long.wav", 2.0, 44100));
+  ASSERT_GT(audio.frames_left(), 80000u);
+  audio.play_file(write_tone("short.wav", 0.1, 44100));
+  EXPECT_LE(audio.frames_left(), 4410u);
+  audio.play_beep();
+  EXPECT_GT(audio.frames_left(), 0u);
+  EXPECT_LE(audio.frames_left(), 11025u);
+}
+
+TEST_F(SdlAudioTest, MissingOrBrokenFilesPlayNothingAndStopNothing) {
+  SdlAudio audio;
+  ASSERT_TRUE(audio.is_open());
+  audio.play_file(write_tone("long.wav", 2.0, 44100));
+  ASSERT_GT(audio.frames_left(), 80000u);
+  audio.play_file((dir.path() / "missing.wav").string());
+  dir.write("broken.wav", "RIFF\x10\0\0\0WAVEfmt junk");
+  audio.play_file((dir.path() / "broken.wav").string());
+  audio.play_file("");
+  EXPECT_GT(audio.frames_left(), 80000u) << "the long sound plays on";
+  EXPECT_EQ(audio.cached_files(), 1u) << "failures are not kept";
+  // A file that appears later plays.
+  const std::string late = write_tone("missing.wav", 0.1, 44100);
+  audio.play_file(late);
+  EXPECT_LE(audio.frames_left(), 4410u);
+  EXPECT_EQ(audio.cached_files(), 2u);
+}
+
+}  // namespace
+}  // namespace rt
