@@ -1,0 +1,96 @@
+#include "frontend/frontend.h"
+#include "platform/keyboard.h"
+
+namespace rt {
+
+namespace {
+
+// Text rows of the three items, all at column 40.
+constexpr int kItemColumn = 40;
+constexpr int kStartRow = 30;
+constexpr int kQuitRow = 32;
+constexpr int kSoundRow = 34;
+
+// The pointer's column and its top edge for each item; the eraser strip
+// starts above the first item and reaches the bottom of the screen.
+constexpr float kPointerX = 280;
+constexpr float kPointerY[3] = {460, 492, 524};
+constexpr float kEraserY = 420;
+
+const char* sound_label(std::int32_t sound_on) {
+  return sound_on == 1 ? "SOUND EIN" : "SOUND AUS";
+}
+
+void empty_key_buffer(Platform& p) {
+  while (!p.inkey().empty()) {
+  }
+}
+
+}  // namespace
+
+void FrontEnd::main_menu() {
+  const Sprites& s = game_.sprites;
+  show_title_screen();
+  show_high_scores();
+  p_.locate(kStartRow, kItemColumn);
+  p_.print_text("SPIEL STARTEN");
+  p_.locate(kQuitRow, kItemColumn);
+  p_.print_text("SPIEL BEENDEN");
+  p_.locate(kSoundRow, kItemColumn);
+  p_.print_text(sound_label(game_.sound_on));
+
+  std::int32_t menu_item = 1;
+  p_.put_image(kPointerX, kPointerY[0], s.Minilock);
+
+  // Wait for a key that arrived since the last read (it may already have
+  // come while the screen was drawn), then forget the keys waiting.
+  p_.sleep_ms(-1);
+  empty_key_buffer(p_);
+
+  // One pass per key press: look at the keys held at that moment.
+  for (;;) {
+    p_.sleep_ms(3);
+    if (p_.key_down(scan::kEnter) || p_.key_down(scan::kSpace)) {
+      if (menu_item == 1) {
+        game_.GameState = state::kPlaying;
+        empty_key_buffer(p_);
+        p_.sleep_ms(10);
+        return;
+      }
+      if (menu_item == 2) {
+        save_high_scores();
+        p_.end_program(0);
+      }
+      if (menu_item == 3) {
+        game_.sound_on = game_.sound_on == 1 ? 0 : 1;
+        p_.locate(kSoundRow, kItemColumn);
+        p_.print_text(sound_label(game_.sound_on));
+        game_.play_ping();
+        p_.sleep_ms(2);
+      }
+    }
+    if (p_.key_down(scan::kDown) && menu_item < 3) {
+      ++menu_item;
+      p_.put_image(kPointerX, kEraserY, s.VLoesch);
+      game_.play_ping();
+      p_.set_mouse(400, 300, 0, 0);
+      p_.sleep_ms(2);
+      empty_key_buffer(p_);
+    }
+    if (p_.key_down(scan::kUp) && menu_item > 1) {
+      --menu_item;
+      p_.put_image(kPointerX, kEraserY, s.VLoesch);
+      game_.play_ping();
+      p_.set_mouse(400, 300, 0, 0);
+      empty_key_buffer(p_);
+      p_.sleep_ms(2);
+    }
+    if (p_.key_down(scan::kEscape)) p_.end_program(0);
+    if (menu_item >= 1 && menu_item <= 3) {
+      p_.put_image(kPointerX, kPointerY[menu_item - 1], s.Minilock);
+    }
+    p_.wait_key();
+  }
+}
+
+}  // namespace rt

@@ -1,0 +1,33 @@
+#include "game/program.h"
+
+namespace rt {
+
+void Program::run() {
+  Platform& p = platform_;
+
+  // Start-up: the display, the pictures and the list, then the variables
+  // the first menu and game rely on.
+  p.set_screen_mode();
+  game.load_sprites();
+  frontend.load_high_scores();
+  game.sound_on = 1;
+  game.GameState = state::kGameOver;
+  game.last_poll_time = static_cast<float>(p.timer_seconds());
+  game.last_step_time = static_cast<float>(p.timer_seconds());
+  p.set_mouse(400, 300, 0, 0);
+
+  // Menu, game, game over, for as long as the program runs; the menu and an
+  // Escape waiting after a game end it.
+  for (;;) {
+    if (game.GameState == state::kGameOver) frontend.main_menu();
+    game.play_game();
+    if (game.score > frontend.high_scores.back().points) {
+      frontend.enter_high_score();
+      // Kept at once, so that no way of leaving the program loses it.
+      frontend.save_high_scores();
+    }
+    if (p.inkey() == "\x1b") p.end_program(0);
+  }
+}
+
+}  // namespace rt

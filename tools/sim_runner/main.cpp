@@ -1,0 +1,12 @@
+// rangiertrubel-sim: the whole game on the simulated host, driven by a script.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/sim_runner/runner.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  return rt::sim::runner_main(args, std::cin, std::cout, std::cerr);
+}

@@ -1,0 +1,236 @@
+#include "tools/sim_runner/runner.h"
+
+#include <charconv>
+#include <cstdint>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+
+#include "game/program.h"
+#include "platform/bmp_writer.h"
+#include "platform/cp437.h"
+#include "platform/platform.h"
+#include "platform/sim_host.h"
+
+namespace rt::sim {
+
+namespace {
+
+// Seconds between two codes of `type`, and from a tap's press to its release.
+constexpr double kTypingPeriod = 0.05;
+constexpr double kTapLength = 0.05;
+
+std::string time_field(double t) {
+  return "{\"t\": " + format_time(t);
+}
+
+// The screen as it is shown, as a BMP file.
+bool write_shot(Platform& platform, const std::string& file) {
+  Image picture(Screen::kWidth, Screen::kHeight, 0);
+  {
+    std::lock_guard<std::recursive_mutex> guard(platform.lock());
+    for (int y = 0; y < Screen::kHeight; ++y) {
+      const Color* row = platform.screen().row(y);
+      std::copy(row, row + Screen::kWidth,
+                picture.pixels.begin() + static_cast<std::ptrdiff_t>(y) * Screen::kWidth);
+    }
+  }
+  const std::vector<std::uint8_t> bytes = encode_bmp(picture, 32);
+  return !bytes.empty() && write_file(file, bytes);
+}
+
+void schedule(SimHost& host, Platform& platform, const Program& program, const Command& command,
+              std::ostream& out, std::ostream& err) {
+  const double t = command.time;
+  switch (command.verb) {
+    case Verb::Press:
+      host.press(t, command.key.scan_code, command.key.code);
+      break;
+    case Verb::Release:
+      host.release(t, command.key.scan_code);
+      break;
+    case Verb::Tap:
+      host.press(t, command.key.scan_code, command.key.code);
+      host.release(t + kTapLength, command.key.scan_code);
+      break;
+    case Verb::Type: {
+      const std::string codes = utf8_to_cp437(command.text);
+      for (std::size_t i = 0; i < codes.size(); ++i) {
+        host.type_code(t + kTypingPeriod * static_cast<double>(i),
+                       static_cast<unsigned char>(codes[i]));
+      }
+      break;
+    }
+    case Verb::Shot:
+      host.at(t, [&platform, &err, file = command.text, line = command.line] {
+        if (!write_shot(platform, file)) {
+          err << "line " << line << ": cannot write " << file << '\n';
+        }
+      });
+      break;
+    case Verb::State:
+      host.at(t, [&host, &program, &out] { out << state_json(host.now(), program) << '\n'; });
+      break;
+    case Verb::End:
+      host.at(t, [&host] { throw SimStop{host.now()}; });
+      break;
+  }
+}
+
+std::optional<double> parse_seconds(const std::string& text) {
+  double value = 0.0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || !(value >= 0.0)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+}  // namespace
+
+std::string format_time(double seconds) {
+  char buffer[64];
+  const auto [end, ec] =
+      std::to_chars(buffer, buffer + sizeof buffer, seconds, std::chars_format::fixed, 6);
+  return ec == std::errc() ? std::string(buffer, end) : std::string("0.000000");
+}
+
+std::string format_double(double value) {
+  char buffer[64];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return ec == std::errc() ? std::string(buffer, end) : std::string("0");
+}
+
+std::string json_string_from_cp437(const std::string& bytes) {
+  const std::string utf8 = cp437_to_utf8(bytes);
+  std::string out = "\"";
+  for (const char c : utf8) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '"') {
+      out += "\\\"";
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else if (u < 0x20 || u == 0x7F) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += "\\u00";
+      out += kHex[u >> 4];
+      out += kHex[u & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+  return out;
+}
+
+std::string state_json(double t, const Program& program) {
+  const Game& g = program.game;
+  std::ostringstream s;
+  s << time_field(t) << ", \"GameState\": " << g.GameState << ", \"level\": " << g.level
+    << ", \"lives\": " << g.lives << ", \"score\": " << g.score << ", \"sound_on\": " << g.sound_on
+    << ", \"step_interval\": " << format_double(static_cast<double>(g.step_interval))
+    << ", \"loco_x\": " << g.loco_x << ", \"loco_y\": " << g.loco_y
+    << ", \"loco_heading\": " << g.loco_heading << ", \"loco_frame\": " << g.loco_frame
+    << ", \"cursor_x\": " << g.cursor_x << ", \"cursor_y\": " << g.cursor_y << ", \"board\": [";
+  for (int y = 1; y <= kRows; ++y) {
+    s << (y > 1 ? ", [" : "[");
+    for (int x = 1; x <= kColumns; ++x) {
+      s << (x > 1 ? ", " : "") << g.board.get(x, y);
+    }
+    s << ']';
+  }
+  s << "], \"high_scores\": [";
+  bool first = true;
+  for (const HighScoreEntry& entry : program.frontend.high_scores) {
+    s << (first ? "" : ", ") << "{\"name\": " << json_string_from_cp437(entry.name)
+      << ", \"points\": " << entry.points << '}';
+    first = false;
+  }
+  s << "]}";
+  return s.str();
+}
+
+int run_script(const std::vector<Command>& commands, const RunOptions& options, std::ostream& out,
+               std::ostream& err) {
+  SimHost host;
+  host.set_time_limit(options.until);
+  Platform platform(host, options.dir);
+  Program program(platform);
+  host.on_sound = [&out](const SimHost::Sound& sound) {
+    out << time_field(sound.time) << ", \"sound\": " << json_string_from_cp437(sound.name) << "}\n";
+  };
+  for (const Command& command : commands) {
+    schedule(host, platform, program, command, out, err);
+  }
+
+  int status = 0;
+  try {
+    program.run();
+    out << time_field(host.now()) << ", \"exit\": 0}\n";
+  } catch (const ProgramEnd& end) {
+    status = end.status;
+    out << time_field(host.now()) << ", \"exit\": " << status << "}\n";
+  } catch (const SimStop&) {
+    status = kStoppedStatus;
+    out << time_field(host.now()) << ", \"stopped\": true}\n";
+  }
+  out.flush();
+  return status;
+}
+
+int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                std::ostream& err) {
+  static constexpr const char* kUsage =
+      "usage: rangiertrubel-sim [--dir DIR] [--until SECONDS] SCRIPT\n";
+  RunOptions options;
+  std::optional<std::string> script_name;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if ((arg == "--dir" || arg == "--until") && i + 1 < args.size()) {
+      const std::string& value = args[++i];
+      if (arg == "--dir") {
+        options.dir = value;
+      } else if (const auto seconds = parse_seconds(value)) {
+        options.until = *seconds;
+      } else {
+        err << "rangiertrubel-sim: bad --until value \"" << value << "\"\n" << kUsage;
+        return kUsageStatus;
+      }
+    } else if (arg != "-" && arg.starts_with("-")) {
+      err << "rangiertrubel-sim: unknown option \"" << arg << "\"\n" << kUsage;
+      return kUsageStatus;
+    } else if (!script_name) {
+      script_name = arg;
+    } else {
+      err << "rangiertrubel-sim: more than one script\n" << kUsage;
+      return kUsageStatus;
+    }
+  }
+  if (!script_name) {
+    err << kUsage;
+    return kUsageStatus;
+  }
+
+  std::string text;
+  if (*script_name == "-") {
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } else {
+    std::ifstream file(*script_name, std::ios::binary);
+    if (!file) {
+      err << "rangiertrubel-sim: cannot read " << *script_name << '\n';
+      return kUsageStatus;
+    }
+    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+
+  const ParsedScript script = parse_script(text);
+  if (script.error) {
+    err << *script_name << ':' << script.error->line << ": " << script.error->message << '\n';
+    return kUsageStatus;
+  }
+  return run_script(script.commands, options, out, err);
+}
+
+}  // namespace rt::sim

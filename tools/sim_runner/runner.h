@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "tools/sim_runner/script.h"
+
+namespace rt {
+class Program;
+}
+
+namespace rt::sim {
+
+// Exit status of a run stopped by `end` or by the time limit.
+inline constexpr int kStoppedStatus = 3;
+// Exit status for a malformed script or bad arguments.
+inline constexpr int kUsageStatus = 2;
+
+struct RunOptions {
+  // The run's working directory, holding Data, Sprites and Waves.
+  std::filesystem::path dir = ".";
+  // The run stops when the virtual clock passes this many seconds.
+  double until = 3600.0;
+};
+
+// Runs the whole program on the simulated host from its start-up on, doing
+// the commands at their virtual times. Writes one JSON line per state, sound
+// and the program's end to `out`; problems with shot files go to `err`.
+// Returns the program's exit status, or kStoppedStatus.
+int run_script(const std::vector<Command>& commands, const RunOptions& options, std::ostream& out,
+               std::ostream& err);
+
+// JSON pieces, exposed for the tests.
+// Seconds with six decimals.
+std::string format_time(double seconds);
+// The shortest text that reads back as the same double.
+std::string format_double(double value);
+// A JSON string literal for code page 437 bytes, converted to UTF-8.
+std::string json_string_from_cp437(const std::string& bytes);
+// The `state` line of a running program at virtual time `t`.
+std::string state_json(double t, const Program& program);
+
+// The command line: [--dir DIR] [--until SECONDS] SCRIPT ('-' for standard
+// input). Returns the exit status.
+int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                std::ostream& err);
+
+}  // namespace rt::sim
