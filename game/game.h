@@ -88,6 +88,21 @@ class Game {
  private:
   // Draws `image` on board cell (x, y).
   void put_on_cell(int x, int y, const Image& image);
+  // The picture of a tile code by the full table; nullptr for codes without one.
+  const Image* picture_for(TileCode code) const;
+  // The code of the cell at offset `o` from the locomotive; 0 beyond the board.
+  TileCode code_beside_locomotive(Offset o) const;
+  // A clock reading as the game stores it: seconds in single precision.
+  float clock_reading();
+  // Moves the piece at (from_x, from_y) into the hole (the common part of the
+  // four slides, once the slide's own bound has been checked).
+  void slide_from(int from_x, int from_y);
+  // Handles a lost locomotive; false when it was the last one (game over).
+  bool lose_locomotive();
+  // Advances to the next level once the station has been reached.
+  void win_level();
+  // 32-bit addition that wraps as two's complement instead of overflowing.
+  static std::int32_t wrapping_add(std::int32_t a, std::int32_t b);
 
   Platform& p_;
 };

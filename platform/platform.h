@@ -110,7 +110,9 @@ class Platform {
   const std::filesystem::path& root() const { return root_; }
 
  private:
-  
+  // Gives up every level of lock_screen still in force, so that the lock is
+  // free once the game has been unwound.
+  void release_screen_lock();
 
   Host& host_;
   std::filesystem::path root_;

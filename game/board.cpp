@@ -1,0 +1,59 @@
+// The board's level files and the score counter.
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "game/game.h"
+
+namespace rt {
+
+namespace {
+// The level file is always read as file number 1.
+constexpr int kLevelFile = 1;
+constexpr int kLevelCount = 10;
+}  // namespace
+
+void Game::load_level() {
+  // After the tenth level the counter starts again at 1. A counter below 1
+  // cannot come from the game; it is treated the same way, so that the name
+  // table is never read outside its ten entries.
+  if (level > kLevelCount || level < 1) level = 1;
+  const std::string path =
+      std::string("Data\\") + kLevelNames[static_cast<std::size_t>(level - 1)] + ".dat";
+
+  p_.open_file(path, FileMode::Input, kLevelFile);
+  // Column by column, as the file lists them. Every field has its own read,
+  // so the numbers may be spread over the lines in any way.
+  for (int x = 1; x <= kColumns; ++x) {
+    for (int y = 1; y <= kRows; ++y) {
+      p_.begin_read(kLevelFile);
+      board.set(x, y, p_.read_int_field());
+    }
+  }
+  p_.begin_read(kLevelFile);
+  cursor_x = p_.read_int_field();
+  p_.begin_read(kLevelFile);
+  cursor_y = p_.read_int_field();
+  p_.close_file(kLevelFile);
+
+  // A hole position outside the field (a short, missing or faulty file) is
+  // moved to the nearest cell of the field, so that the slides only ever
+  // address cells of the board.
+  cursor_x = std::clamp(cursor_x, 1, kColumns);
+  cursor_y = std::clamp(cursor_y, 1, kRows);
+
+  loco_x = 1;
+  loco_y = 1;
+}
+
+std::int32_t Game::wrapping_add(std::int32_t a, std::int32_t b) {
+  // Unsigned arithmetic wraps by definition; the conversion back is modular.
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+
+void Game::add_score(std::int32_t points) {
+  score = wrapping_add(score, points);
+}
+
+}  // namespace rt

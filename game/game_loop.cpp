@@ -1,0 +1,119 @@
+// One game: levels played in a loop driven by the step clock and the
+// keyboard poll, with lives, losses, level changes and game over.
+
+#include "game/game.h"
+
+namespace rt {
+
+namespace {
+constexpr float kBaseInterval = 4.0f;
+constexpr double kPollPeriod = 0.15;
+constexpr double kFastInterval = 0.3;
+constexpr double kSpeedupPerLevel = 0.4;
+constexpr std::int32_t kLivesPerGame = 3;
+constexpr int kWonPauseMs = 1000;
+
+// The step interval of a level: 4.0 less the speed-up earned so far.
+float level_interval(float speedup) {
+  return static_cast<float>(static_cast<double>(kBaseInterval) - static_cast<double>(speedup));
+}
+}  // namespace
+
+float Game::clock_reading() {
+  return static_cast<float>(p_.timer_seconds());
+}
+
+void Game::play_game() {
+  level = 1;
+  lives = kLivesPerGame;
+  score = 0;
+  speedup = 0.0f;
+  loco_heading = heading::kRight;
+  step_interval = level_interval(speedup);
+  load_level();
+  show_level();
+  p_.wait_key();
+  // last_poll_time and last_step_time keep the readings of the previous
+  // game, so the first pass both steps and polls.
+
+  for (;;) {
+    const float poll_reading = clock_reading();
+    const float step_reading = clock_reading();
+    // Keys typed during play never queue up.
+    while (!p_.inkey().empty()) {
+    }
+
+    bool busy = false;
+    if (static_cast<double>(step_reading) - static_cast<double>(last_step_time) >
+        static_cast<double>(step_interval)) {
+      busy = true;
+      last_step_time = clock_reading();
+      step_locomotive();
+    }
+
+    if (static_cast<double>(poll_reading) - static_cast<double>(last_poll_time) > kPollPeriod) {
+      busy = true;
+      last_poll_time = clock_reading();
+      // Each key independently and in this order; held keys all act.
+      if (p_.key_down(scan::kUp)) slide_up();
+      if (p_.key_down(scan::kDown)) slide_down();
+      if (p_.key_down(scan::kLeft)) slide_left();
+      if (p_.key_down(scan::kRight)) slide_right();
+      if (p_.key_down(scan::kSpace) || p_.key_down(scan::kEnter)) {
+        step_interval = static_cast<float>(kFastInterval);
+      }
+      if (p_.key_down(scan::kEscape)) GameState = state::kLocoLost;
+      if (p_.key_down(scan::kS)) sound_on = (sound_on == 1) ? 0 : 1;
+      draw_locomotive();  // every poll, so the locomotive blinks
+      if (loco_x == cursor_x && loco_y == cursor_y) GameState = state::kLocoLost;
+      // A loss, however it came about, is handled here and only here.
+      if (GameState == state::kLocoLost && !lose_locomotive()) return;
+    }
+
+    // The station directly below or directly to the right wins the level.
+    if (code_beside_locomotive({0, 1}) == tile::kHbf ||
+        code_beside_locomotive({1, 0}) == tile::kHbf) {
+      busy = true;
+      win_level();
+    }
+
+    // Nothing was due: give the processor back for a moment instead of
+    // spinning; the clocks decide everything, so play is unchanged.
+    if (!busy) p_.sleep_ms(1);
+  }
+}
+
+bool Game::lose_locomotive() {
+  play_explosion();
+  explode_locomotive();
+  GameState = state::kPlaying;
+  loco_heading = heading::kRight;
+  lives = wrapping_add(lives, -1);
+  if (lives == 0) {
+    GameState = state::kGameOver;
+    return false;
+  }
+  // The same level again from its file: every slide is undone.
+  load_level();
+  show_level();
+  step_interval = level_interval(speedup);
+  loco_x = 1;
+  loco_y = 1;
+  p_.wait_key();
+  // A full interval before the first step.
+  last_step_time = clock_reading();
+  return true;
+}
+
+void Game::win_level() {
+  p_.sleep_ms(kWonPauseMs);
+  level = wrapping_add(level, 1);
+  speedup = static_cast<float>(static_cast<double>(speedup) + kSpeedupPerLevel);
+  load_level();
+  show_level();
+  step_interval = level_interval(speedup);
+  loco_heading = heading::kRight;
+  p_.wait_key();
+}
+
+}  // namespace rt
