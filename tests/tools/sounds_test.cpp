@@ -17,10 +17,10 @@ void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
 }
 
 std::vector<std::uint8_t> chunk(const char* tag, std::vector<std::uint8_t> body) {
-  std::vector<std::uint8_t> out(tag, tag + 4);
-  out.resize(8);
+  std::vector<std::uint8_t> out(8 + body.size());
+  std::copy(tag, tag + 4, out.begin());
   put32(out, 4, static_cast<std::uint32_t>(body.size()));
-  out.insert(out.end(), body.begin(), body.end());
+  std::copy(body.begin(), body.end(), out.begin() + 8);
   return out;
 }
 
