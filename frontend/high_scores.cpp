@@ -78,8 +78,13 @@ void FrontEnd::save_high_scores() {
   // Twenty lines, each ending in CR LF: the name in quotes, then the points.
   std::string bytes;
   for (const HighScoreEntry& entry : high_scores) {
+    // A quote inside a name would end the field early and shift every field
+    // after it; a name read from an edited file may hold one, so it is
+    // written as an apostrophe, as the name entry does.
+    std::string name = entry.name;
+    std::replace(name.begin(), name.end(), '"', '\'');
     bytes += '"';
-    bytes += entry.name;
+    bytes += name;
     bytes += "\"\r\n";
     bytes += std::to_string(entry.points);
     bytes += "\r\n";
