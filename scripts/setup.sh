@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs what building, playing and testing the game needs on Debian 12.
+# Installs what building, playing and testing the game needs on Debian 12:
+# clang and its sanitizer and libFuzzer runtimes serve the ThreadSanitizer
+# run and the fuzz targets.
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libsdl2-dev libgtest-dev googletest
-          xvfb xdotool x11-apps imagemagick)
+          xvfb xdotool x11-apps imagemagick
+          clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,10 +1,27 @@
 #!/usr/bin/env bash
 # Sets everything up, builds with warnings as errors and runs every test
-# headless.
+# headless; then the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (with the fuzz corpus and regression replays),
+# and the SDL host's threads under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+jobs="$(nproc)"
+
+echo "== warnings as errors: the whole suite"
 cmake --preset ci
-cmake --build --preset ci -j "$(nproc)"
+cmake --build --preset ci -j "$jobs"
 export SDL_AUDIODRIVER=dummy
-ctest --preset ci -j "$(nproc)"
+ctest --preset ci -j "$jobs"
+
+# The sanitizer presets set their own environment (SDL's dummy drivers, the
+# sanitizer options, the suppressions for leaks inside libSDL2).
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer: the suite and the fuzz replays"
+cmake --preset asan
+cmake --build --preset asan -j "$jobs"
+ctest --preset asan -j "$jobs"
+
+echo "== ThreadSanitizer: the SDL host's refresh and game threads"
+cmake --preset tsan
+cmake --build --preset tsan -j "$jobs"
+ctest --preset tsan -j "$jobs"
