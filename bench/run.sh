@@ -1,0 +1,269 @@
+#!/usr/bin/env bash
+# The benchmark: builds the release program and measures, each figure the
+# median of several runs, the processor use of the real game on a virtual X
+# display in its phases, its start-up to the finished menu, its peak resident
+# memory over a scripted session, and the speed of rangiertrubel-sim over
+# the ten level solutions. Prints one table (Markdown) with the budgets.
+#
+#   bench/run.sh [--runs N] [--no-build]
+#
+# Environment: BENCH_BUILD_DIR (default build/release, the release preset's
+# folder), BENCH_DISPLAY (default: the first free display from :141).
+# Needs Xvfb and xdotool. The exit status is 0 when every figure is within
+# its budget, 1 when one misses it, 2 when the benchmark could not run.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source_dir="$(cd "$here/.." && pwd)"
+# shellcheck source=bench/lib.sh
+. "$here/lib.sh"
+
+runs=3
+build=1
+while [ "$#" -gt 0 ]; do
+  case "$1" in
+    --runs)
+      runs="${2:-}"
+      shift 2 || true
+      ;;
+    --no-build) build=0; shift ;;
+    -h | --help)
+      sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'
+      exit 0
+      ;;
+    *)
+      echo "bench: unknown argument $1" >&2
+      exit 2
+      ;;
+  esac
+done
+if ! [[ "$runs" =~ ^[0-9]+$ ]] || [ "$runs" -lt 1 ] || [ "$runs" -gt 50 ]; then
+  echo "bench: --runs needs a number from 1 to 50" >&2
+  exit 2
+fi
+
+[ -n "${EPOCHREALTIME:-}" ] || { echo "bench: needs bash 5 or later" >&2; exit 2; }
+for tool in Xvfb xdotool awk; do
+  command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 2; }
+done
+
+build_dir="${BENCH_BUILD_DIR:-$source_dir/build/release}"
+log() { echo "bench: $*" >&2; }
+
+# --- The release build -------------------------------------------------------
+if [ "$build" = 1 ]; then
+  log "building the release program in $build_dir"
+  (cd "$source_dir" && cmake --preset release -B "$build_dir" >/dev/null &&
+    cmake --build "$build_dir" --target rangiertrubel rangiertrubel-sim -j2 >/dev/null)
+fi
+case "$build_dir" in /*) ;; *) build_dir="$PWD/$build_dir" ;; esac
+bin="$build_dir/bin"
+for f in rangiertrubel rangiertrubel-sim; do
+  [ -x "$bin/$f" ] || { log "$bin/$f was not built"; exit 2; }
+done
+
+# --- A scratch folder, the X display, and cleaning up ------------------------
+work="$(mktemp -d "${TMPDIR:-/tmp}/rt-bench.XXXXXX")"
+xvfb_pid=""
+game_pid=""
+# shellcheck disable=SC2317  # called by the trap
+cleanup() {
+  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then
+    kill "$game_pid" 2>/dev/null || true
+    wait "$game_pid" 2>/dev/null || true
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 2' INT TERM
+
+# The game plays in a copy of its data, so that no list of best scores of the
+# build folder is touched.
+mkdir -p "$work/game"
+for d in Data Sprites Waves; do
+  [ -d "$bin/$d" ] || { log "$bin/$d is missing"; exit 2; }
+  cp -r "$bin/$d" "$work/game/"
+done
+rm -f "$work/game/Data/High.dat"
+
+display="${BENCH_DISPLAY:-}"
+if [ -z "$display" ]; then
+  display=":$(bench_free_display 141)" || { log "no free X display"; exit 2; }
+fi
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for ((i = 0; i < 100; i++)); do
+  DISPLAY="$display" xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  kill -0 "$xvfb_pid" 2>/dev/null || { log "Xvfb did not start on $display"; exit 2; }
+  sleep 0.05
+done
+export DISPLAY="$display" SDL_AUDIODRIVER=dummy RANGIERTRUBEL_WINDOWED=1
+
+hz="$(getconf CLK_TCK)"
+# Processor use of the game over SECONDS from now, in % of one core.
+cpu_over() {
+  local seconds="$1" t0 t1 a b
+  a="$(bench_process_ticks "$game_pid")" || return 1
+  t0="$EPOCHREALTIME"
+  sleep "$seconds"
+  b="$(bench_process_ticks "$game_pid")" || return 1
+  t1="$EPOCHREALTIME"
+  bench_cpu_percent "$((b - a))" "$hz" "$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')"
+}
+
+# A key held as long as a player's quick press, longer than the game's
+# 0.15 s look at the held keys.
+tap() {
+  xdotool keydown "$1"
+  sleep 0.2
+  xdotool keyup "$1"
+}
+
+# --- One scripted session of the real game -----------------------------------
+# Prints: start-up ms, menu %, intro %, play %, arrow %, peak kB.
+session() {
+  local err="$work/trace.$1" launch menu_at startup window
+  local menu intro play arrow peak
+  : >"$err"
+  # The subshell notes the time and becomes the game, so that the time is
+  # taken as late before the program starts as a script can.
+  (
+    echo "$EPOCHREALTIME" >"$work/launch"
+    cd "$work/game"
+    RANGIERTRUBEL_TRACE=1 exec "$bin/rangiertrubel" 2>"$err"
+  ) &
+  game_pid=$!
+
+  # Start-up: the menu is finished when frames stop coming for 0.5 s.
+  for ((i = 0; i < 200; i++)); do
+    sleep 0.05
+    kill -0 "$game_pid" 2>/dev/null || { log "the game ended at start"; return 1; }
+    if menu_at="$(bench_menu_frame 0.5 <"$err" 2>/dev/null)" &&
+      [ "$(awk -v m="$menu_at" -v n="$EPOCHREALTIME" 'BEGIN { print (n - m > 0.5) }')" = 1 ]; then
+      break
+    fi
+    menu_at=""
+  done
+  [ -n "$menu_at" ] || { log "the menu never appeared"; return 1; }
+  launch="$(cat "$work/launch")"
+  startup="$(bench_ms_between "$launch" "$menu_at")"
+
+  window="$(xdotool search --limit 1 --pid "$game_pid" 2>/dev/null | head -n 1)" || true
+  [ -n "$window" ] || window="$(xdotool search --limit 1 --name rangiertrubel | head -n 1)" || true
+  [ -n "$window" ] || { log "no window of the game"; return 1; }
+  xdotool windowfocus "$window"
+  sleep 0.5
+
+  menu="$(cpu_over 10)" || return 1
+  # "SPIEL STARTEN": the level's three-second intro follows at once.
+  local before
+  before="$(bench_frame_count <"$err")"
+  tap Return
+  intro="$(cpu_over 2.6)" || return 1
+  # The intro shows a new frame about every 10 ms; without them the keys
+  # did not reach the game, and the figures would be the menu's.
+  if [ "$(($(bench_frame_count <"$err") - before))" -lt 50 ]; then
+    log "the intro did not run: the keys do not reach the game's window"
+    return 1
+  fi
+  sleep 0.8
+  # Level 1 starts; one slide Up completes its route (the solution's single
+  # slide), so the locomotive safely runs for the rest of the session.
+  tap x
+  sleep 0.3
+  tap Up
+  sleep 0.5
+  before="$(bench_frame_count <"$err")"
+  play="$(cpu_over 10)" || return 1
+  # The locomotive blinks at every look at the keys, 6 to 7 frames a second.
+  if [ "$(($(bench_frame_count <"$err") - before))" -lt 30 ]; then
+    log "the level did not start"
+    return 1
+  fi
+  # Up held: the empty cell goes down its column, away from the route, then
+  # the held key keeps being looked at and the X server keeps repeating it.
+  xdotool keydown Up
+  sleep 0.7
+  arrow="$(cpu_over 10)" || return 1
+  xdotool keyup Up
+  # Escape gives up the locomotive: the explosion, and the level again.
+  tap Escape
+  sleep 6
+  peak="$(bench_peak_kb <"/proc/$game_pid/status")" || return 1
+  kill "$game_pid"
+  wait "$game_pid" 2>/dev/null || true
+  game_pid=""
+  echo "$startup $menu $intro $play $arrow $peak"
+}
+
+# --- rangiertrubel-sim over the ten solutions --------------------------------
+mkdir -p "$work/sim/Data"
+cp "$source_dir"/data/levels/lev*.dat "$work/sim/Data/"
+cp -r "$bin/Sprites" "$bin/Waves" "$work/sim/"
+sim_speed() {
+  local virtual=0 real=0 t0 t1 end script status
+  for script in "$source_dir"/data/solutions/level[0-9][0-9].sim; do
+    t0="$EPOCHREALTIME"
+    status=0
+    "$bin/rangiertrubel-sim" --dir "$work/sim" "$script" >"$work/sim.out" || status=$?
+    t1="$EPOCHREALTIME"
+    # A script ends with "end": exit status 3.
+    [ "$status" = 3 ] || { log "$(basename "$script") ended with status $status"; return 1; }
+    end="$(bench_sim_end <"$work/sim.out")" || return 1
+    virtual="$(awk -v a="$virtual" -v b="$end" 'BEGIN { print a + b }')"
+    real="$(awk -v a="$real" -v b="$t0" -v c="$t1" 'BEGIN { print a + c - b }')"
+  done
+  bench_ratio "$virtual" "$real"
+}
+
+load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
+declare -a startup menu intro play arrow peak sim
+for ((r = 1; r <= runs; r++)); do
+  log "session $r of $runs"
+  # In this shell, not a subshell, so that the clean-up knows the game.
+  if ! session "$r" >"$work/result"; then
+    log "session $r failed"
+    exit 2
+  fi
+  read -r s m i p a k <"$work/result" || true
+  [ -n "${k:-}" ] || { log "session $r gave no figures"; exit 2; }
+  startup+=("$s") menu+=("$m") intro+=("$i") play+=("$p") arrow+=("$a") peak+=("$k")
+  speed="$(sim_speed)" || { log "rangiertrubel-sim failed"; exit 2; }
+  sim+=("$speed")
+done
+load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
+
+missed=0
+row() {
+  local name="$1" unit="$2" op="$3" limit="$4"
+  shift 4
+  local med verdict
+  med="$(bench_median "$@")"
+  verdict="$(bench_verdict "$med" "$op" "$limit")"
+  [ "$verdict" = ok ] || missed=1
+  printf '| %s | %s %s | %s | %s | %s |\n' "$name" "$med" "$unit" "$*" \
+    "$(bench_budget_text "$op" "$limit" "$unit")" "$verdict"
+}
+
+peak_mb=()
+for k in "${peak[@]}"; do peak_mb+=("$(awk -v k="$k" 'BEGIN { printf "%.1f", k / 1024 }')"); done
+
+echo
+echo "rangiertrubel benchmark, $(date '+%Y-%m-%d %H:%M'), $(nproc) cores, median of $runs runs"
+echo
+echo '| figure | median | runs | budget | verdict |'
+echo '|---|---|---|---|---|'
+row "processor, menu idle" "%" le 1 "${menu[@]}"
+row "processor, play, no key" "%" le 3 "${play[@]}"
+row "processor, arrow key held" "%" le 5 "${arrow[@]}"
+row "processor, 3 s intro" "%" lt 100 "${intro[@]}"
+row "start-up to the menu's frame" "ms" le 300 "${startup[@]}"
+row "peak resident memory" "MB" le 60 "${peak_mb[@]}"
+row "rangiertrubel-sim" "virtual s/s" ge 300 "${sim[@]}"
+echo
+echo "Load average (1, 5, 15 min) before: $load_before; after: $load_after."
+exit "$missed"
