@@ -11,7 +11,8 @@ namespace rt {
 // leaves only through end_program (ProgramEnd) or a host's stop.
 class Program {
  public:
-  explicit Program(Platform& platform) : platform_(platform), game(platform), frontend(platform, game) {}
+  explicit Program(Platform& platform)
+      : platform_(platform), game(platform), frontend(platform, game) {}
 
   void run();
 

@@ -9,17 +9,17 @@ namespace rt {
 using TileCode = std::int32_t;
 
 namespace tile {
-inline constexpr TileCode kSchwarz = 0;      // the hole
-inline constexpr TileCode kGruen = 1;        // grass
-inline constexpr TileCode kSchieneWage = 10; // straight rail, left-right
-inline constexpr TileCode kSchieneSenk = 11; // straight rail, top-bottom
-inline constexpr TileCode kKurveOLi = 12;    // curve top-left
-inline constexpr TileCode kKurveORe = 13;    // curve top-right
-inline constexpr TileCode kKurveULi = 14;    // curve bottom-left
-inline constexpr TileCode kKurveURe = 15;    // curve bottom-right
-inline constexpr TileCode kBaum1 = 20;       // tree
-inline constexpr TileCode kHaus = 21;        // house
-inline constexpr TileCode kHbf = 30;         // station, the goal
+inline constexpr TileCode kSchwarz = 0;       // the hole
+inline constexpr TileCode kGruen = 1;         // grass
+inline constexpr TileCode kSchieneWage = 10;  // straight rail, left-right
+inline constexpr TileCode kSchieneSenk = 11;  // straight rail, top-bottom
+inline constexpr TileCode kKurveOLi = 12;     // curve top-left
+inline constexpr TileCode kKurveORe = 13;     // curve top-right
+inline constexpr TileCode kKurveULi = 14;     // curve bottom-left
+inline constexpr TileCode kKurveURe = 15;     // curve bottom-right
+inline constexpr TileCode kBaum1 = 20;        // tree
+inline constexpr TileCode kHaus = 21;         // house
+inline constexpr TileCode kHbf = 30;          // station, the goal
 }  // namespace tile
 
 // Directions of the locomotive.
@@ -38,10 +38,14 @@ inline constexpr int kRows = 14;
 inline constexpr int kCellSize = 40;
 
 // A piece can slide into the hole when its code is at most 19 (signed).
-constexpr bool is_movable(TileCode code) { return code <= 19; }
+constexpr bool is_movable(TileCode code) {
+  return code <= 19;
+}
 
 // The six track pieces the locomotive can run on.
-constexpr bool is_track(TileCode code) { return code >= 10 && code <= 15; }
+constexpr bool is_track(TileCode code) {
+  return code >= 10 && code <= 15;
+}
 
 // Offset of the cell ahead for a heading; {0, 0} for a heading outside 0..3.
 struct Offset {
@@ -50,11 +54,16 @@ struct Offset {
 };
 constexpr Offset cell_ahead(Heading h) {
   switch (h) {
-    case heading::kUp: return {0, -1};
-    case heading::kRight: return {1, 0};
-    case heading::kDown: return {0, 1};
-    case heading::kLeft: return {-1, 0};
-    default: return {0, 0};
+    case heading::kUp:
+      return {0, -1};
+    case heading::kRight:
+      return {1, 0};
+    case heading::kDown:
+      return {0, 1};
+    case heading::kLeft:
+      return {-1, 0};
+    default:
+      return {0, 0};
   }
 }
 

@@ -14,7 +14,8 @@ struct Image {
   std::vector<Color> pixels;
 
   Image() = default;
-  Image(int w, int h, Color fill) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, fill) {}
+  Image(int w, int h, Color fill)
+      : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, fill) {}
 
   Color at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
   Color& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }

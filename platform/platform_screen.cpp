@@ -113,6 +113,8 @@ void Platform::release_screen_lock() {
   }
 }
 
-Platform::~Platform() { release_screen_lock(); }
+Platform::~Platform() {
+  release_screen_lock();
+}
 
 }  // namespace rt

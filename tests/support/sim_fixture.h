@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdint>
@@ -8,7 +9,6 @@
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #include "platform/platform.h"
 #include "platform/sim_host.h"

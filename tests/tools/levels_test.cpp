@@ -68,16 +68,17 @@ TEST(LevelCheck, AcceptsAPlainLevelInAnyFieldLayout) {
   const Level by_column = read_level(s.text(), a);
   const Level one_per_line = read_level(s.text("\n"), b);
   for (int x = 1; x <= 20; ++x)
-    for (int y = 1; y <= 14; ++y) EXPECT_EQ(by_column.board.get(x, y), one_per_line.board.get(x, y));
+    for (int y = 1; y <= 14; ++y)
+      EXPECT_EQ(by_column.board.get(x, y), one_per_line.board.get(x, y));
   EXPECT_EQ(one_per_line.hole_x, 20);
   EXPECT_EQ(one_per_line.hole_y, 14);
 }
 
 TEST(LevelCheck, NamesTheCellOfEachFault) {
   Sketch s;
-  s.cells[7][3] = 17;  // a code the game cannot draw
-  s.cells[4][9] = 0;   // a second hole
-  s.cells[12][2] = 30; // a second station
+  s.cells[7][3] = 17;   // a code the game cannot draw
+  s.cells[4][9] = 0;    // a second hole
+  s.cells[12][2] = 30;  // a second station
   const auto problems = problems_of(s.text());
   EXPECT_TRUE(mentions(problems, "unknown code 17", 7, 3));
   EXPECT_TRUE(mentions(problems, "hole", 4, 9));

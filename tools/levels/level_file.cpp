@@ -50,8 +50,8 @@ std::vector<std::string> tokens_of(std::string_view text) {
 
 bool known_code(TileCode code) {
   using namespace tile;
-  return code == kSchwarz || code == kGruen || is_track(code) || code == kBaum1 ||
-         code == kHaus || code == kHbf;
+  return code == kSchwarz || code == kGruen || is_track(code) || code == kBaum1 || code == kHaus ||
+         code == kHbf;
 }
 
 // The cell a field number (1-based) of the file describes.
@@ -75,7 +75,8 @@ Level read_level(std::string_view bytes, std::vector<Problem>& problems) {
     if (!is_whole_number(tokens[i])) {
       Problem p;
       cell_of_field(static_cast<int>(i) + 1, p.column, p.row);
-      p.message = "field " + std::to_string(i + 1) + " is not a whole number: \"" + tokens[i] + "\"";
+      p.message =
+          "field " + std::to_string(i + 1) + " is not a whole number: \"" + tokens[i] + "\"";
       problems.push_back(p);
     }
   }
@@ -148,8 +149,7 @@ std::vector<Problem> check_level(const Level& level) {
                         0, 0});
   } else if (level.board.get(level.hole_x, level.hole_y) != tile::kSchwarz) {
     problems.push_back({"the hole's position holds code " +
-                            std::to_string(level.board.get(level.hole_x, level.hole_y)) +
-                            ", not 0",
+                            std::to_string(level.board.get(level.hole_x, level.hole_y)) + ", not 0",
                         level.hole_x, level.hole_y});
   }
   if (holes == 0) problems.push_back({"no cell holds the hole (code 0)", 0, 0});
@@ -161,8 +161,8 @@ std::vector<Problem> check_level(const Level& level) {
   }
   const TileCode second = level.board.get(2, 1);
   if (!(step_rule(heading::kRight, second) && step_rule(heading::kRight, second)->moves)) {
-    problems.push_back({"the piece right of the start does not take a locomotive from the left",
-                        2, 1});
+    problems.push_back(
+        {"the piece right of the start does not take a locomotive from the left", 2, 1});
   }
   if (stations == 1 && drive_unslid(level.board).reaches_station) {
     problems.push_back({"the station is reached without a single slide", 0, 0});
@@ -175,18 +175,42 @@ std::string draw_level(const Level& level) {
   for (int y = 1; y <= kRows; ++y) {
     for (int x = 1; x <= kColumns; ++x) {
       switch (level.board.get(x, y)) {
-        case tile::kSchwarz: out += ' '; break;
-        case tile::kGruen: out += "\u00b7"; break;
-        case tile::kSchieneWage: out += "\u2500"; break;
-        case tile::kSchieneSenk: out += "\u2502"; break;
-        case tile::kKurveOLi: out += "\u2518"; break;
-        case tile::kKurveORe: out += "\u2514"; break;
-        case tile::kKurveULi: out += "\u2510"; break;
-        case tile::kKurveURe: out += "\u250c"; break;
-        case tile::kBaum1: out += 'T'; break;
-        case tile::kHaus: out += 'H'; break;
-        case tile::kHbf: out += 'S'; break;
-        default: out += '?'; break;
+        case tile::kSchwarz:
+          out += ' ';
+          break;
+        case tile::kGruen:
+          out += "\u00b7";
+          break;
+        case tile::kSchieneWage:
+          out += "\u2500";
+          break;
+        case tile::kSchieneSenk:
+          out += "\u2502";
+          break;
+        case tile::kKurveOLi:
+          out += "\u2518";
+          break;
+        case tile::kKurveORe:
+          out += "\u2514";
+          break;
+        case tile::kKurveULi:
+          out += "\u2510";
+          break;
+        case tile::kKurveURe:
+          out += "\u250c";
+          break;
+        case tile::kBaum1:
+          out += 'T';
+          break;
+        case tile::kHaus:
+          out += 'H';
+          break;
+        case tile::kHbf:
+          out += 'S';
+          break;
+        default:
+          out += '?';
+          break;
       }
     }
     out += '\n';

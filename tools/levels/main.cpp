@@ -1,13 +1,12 @@
 // rangiertrubel-levels: checks and shows level files.
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
-
-#include <algorithm>
-#include <cstdio>
-#include <sstream>
 
 #include "tools/levels/level_file.h"
 #include "tools/levels/record.h"
@@ -84,7 +83,9 @@ bool read_plans(const std::string& path, std::vector<rt::levels::Plan>& plans) {
   return !plans.empty();
 }
 
-double time_of(const std::string& command) { return std::stod(command); }
+double time_of(const std::string& command) {
+  return std::stod(command);
+}
 
 std::string at(double t, const std::string& verb) {
   char buffer[32];
@@ -95,7 +96,8 @@ std::string at(double t, const std::string& verb) {
 bool write_script(const std::string& path, const std::string& title,
                   const std::vector<std::string>& lines) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << "# " << title << "\n# Made by rangiertrubel-levels record; replay with rangiertrubel-sim.\n";
+  out << "# " << title
+      << "\n# Made by rangiertrubel-levels record; replay with rangiertrubel-sim.\n";
   for (const auto& l : lines) out << l << "\n";
   return static_cast<bool>(out);
 }
@@ -111,8 +113,9 @@ int record(const std::string& dir, const std::string& plans_file, const std::str
     std::cerr << "recording failed: " << rec.error << "\n";
     return 1;
   }
-  std::stable_sort(rec.script.begin(), rec.script.end(),
-                   [](const std::string& a, const std::string& b) { return time_of(a) < time_of(b); });
+  std::stable_sort(
+      rec.script.begin(), rec.script.end(),
+      [](const std::string& a, const std::string& b) { return time_of(a) < time_of(b); });
   std::cout << "| level | seconds per step | slides | steps | seconds to spare |\n"
                "|---|---|---|---|---|\n";
   for (std::size_t k = 0; k < rec.levels.size(); ++k) {

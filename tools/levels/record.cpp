@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 
 #include "game/program.h"
@@ -34,7 +33,9 @@ std::string format_time(double t) {
   std::snprintf(buffer, sizeof buffer, "%.3f", t);
   return buffer;
 }
-double script_time(double t) { return std::stod(format_time(t)); }
+double script_time(double t) {
+  return std::stod(format_time(t));
+}
 
 class Recorder {
  public:
@@ -166,13 +167,18 @@ class Recorder {
   // game computes it.
   static double interval_of(std::size_t n) {
     float speedup = 0.0f;
-    for (std::size_t i = 0; i < n; ++i) speedup = static_cast<float>(static_cast<double>(speedup) + 0.4);
+    for (std::size_t i = 0; i < n; ++i)
+      speedup = static_cast<float>(static_cast<double>(speedup) + 0.4);
     return static_cast<float>(4.0 - static_cast<double>(speedup));
   }
 
   void fail(const std::string& why) {
-    if (std::getenv("RT_RECORD_DEBUG")) std::fprintf(stderr, "t=%f level=%d lives=%d loco=%d,%d hole=%d,%d state=%d\n", host_.now(), program_.game.level, program_.game.lives, program_.game.loco_x, program_.game.loco_y, program_.game.cursor_x, program_.game.cursor_y, program_.game.GameState);
-    recording_.error = why;
+    Game& game = program_.game;
+    char where[160];
+    std::snprintf(where, sizeof where,
+                  " (at %.3f s: level %d, lives %d, locomotive %d,%d, hole %d,%d)", host_.now(),
+                  game.level, game.lives, game.loco_x, game.loco_y, game.cursor_x, game.cursor_y);
+    recording_.error = why + where;
     host_.at(script_time(host_.now() + kTick), [] { throw SimStop{}; });
   }
 

@@ -12,10 +12,10 @@ using Plan = std::vector<std::string>;
 // What one level of a recorded run took.
 struct LevelRecord {
   int slides = 0;
-  int steps = 0;           // steps of the locomotive until the station
-  double interval = 0.0;   // seconds per step
-  double spare = 0.0;      // seconds between the last slide and the crash it prevented
-  double won_at = 0.0;     // virtual time the level counter moved on
+  int steps = 0;                 // steps of the locomotive until the station
+  double interval = 0.0;         // seconds per step
+  double spare = 0.0;            // seconds between the last slide and the crash it prevented
+  double won_at = 0.0;           // virtual time the level counter moved on
   std::size_t script_lines = 0;  // lines of the run's script up to the win
 };
 
