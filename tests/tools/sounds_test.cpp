@@ -133,19 +133,19 @@ double rms(const std::vector<std::int16_t>& s, std::size_t from, std::size_t to)
 
 TEST(GameSounds, EachFileHasTheFormatLengthAndLoudnessItNeeds) {
   const auto sounds = art::synthesize_sounds();
-  ASSERT_EQ(sounds.size(), art::kSoundSpecs.size());
+  ASSERT_EQ(sounds.size(), art::kSoundLimits.size());
   for (std::size_t i = 0; i < sounds.size(); ++i) {
-    const auto& spec = art::kSoundSpecs[i];
-    ASSERT_EQ(sounds[i].name, spec.name);
+    const auto& limits = art::kSoundLimits[i];
+    ASSERT_EQ(sounds[i].name, limits.name);
     const auto sound = decode_wav(encode_wav(sounds[i].samples, art::kSampleRate));
-    ASSERT_TRUE(sound.has_value()) << spec.name;
-    EXPECT_EQ(sound->sample_rate, 22050) << spec.name;
-    EXPECT_EQ(sound->channels, 1) << spec.name;
-    EXPECT_GE(sound->seconds(), spec.min_seconds) << spec.name;
-    EXPECT_LE(sound->seconds(), spec.max_seconds) << spec.name;
+    ASSERT_TRUE(sound.has_value()) << limits.name;
+    EXPECT_EQ(sound->sample_rate, 22050) << limits.name;
+    EXPECT_EQ(sound->channels, 1) << limits.name;
+    EXPECT_GE(sound->seconds(), limits.min_seconds) << limits.name;
+    EXPECT_LE(sound->seconds(), limits.max_seconds) << limits.name;
     const int peak = peak_of(sound->samples);
-    EXPECT_LE(peak, static_cast<int>(art::kMaxPeak * 32767)) << spec.name;
-    EXPECT_GE(peak, 32767 / 2) << spec.name << " is too quiet";
+    EXPECT_LE(peak, static_cast<int>(art::kMaxPeak * 32767)) << limits.name;
+    EXPECT_GE(peak, 32767 / 2) << limits.name << " is too quiet";
   }
   const std::vector<std::pair<std::string_view, double>> kLimits{
       {"ping", 0.15}, {"ding", 0.5}, {"Explosion", 2.2}, {"next", 1.5}};

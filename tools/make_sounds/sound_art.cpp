@@ -183,11 +183,11 @@ std::vector<std::int16_t> synthesize_next() {
 
 std::vector<Sound> synthesize_sounds() {
   std::vector<Sound> out;
-  for (const SoundSpec& spec : kSoundSpecs) {
-    if (spec.name == "ping") out.push_back({spec.name, synthesize_ping()});
-    if (spec.name == "Explosion") out.push_back({spec.name, synthesize_explosion()});
-    if (spec.name == "ding") out.push_back({spec.name, synthesize_ding()});
-    if (spec.name == "next") out.push_back({spec.name, synthesize_next()});
+  for (const SoundLimits& limits : kSoundLimits) {
+    if (limits.name == "ping") out.push_back({limits.name, synthesize_ping()});
+    if (limits.name == "Explosion") out.push_back({limits.name, synthesize_explosion()});
+    if (limits.name == "ding") out.push_back({limits.name, synthesize_ding()});
+    if (limits.name == "next") out.push_back({limits.name, synthesize_next()});
   }
   return out;
 }

@@ -17,13 +17,13 @@ inline constexpr double kMaxPeak = 0.8;
 // click.
 inline constexpr double kFadeSeconds = 0.005;
 
-struct SoundSpec {
+struct SoundLimits {
   std::string_view name;  // file stem, e.g. "ping"
   double min_seconds;     // the sound lasts at least ...
   double max_seconds;     // ... and at most this long
 };
 
-inline constexpr std::array<SoundSpec, 4> kSoundSpecs{{
+inline constexpr std::array<SoundLimits, 4> kSoundLimits{{
     {"ping", 0.05, 0.15},
     {"Explosion", 1.5, 2.2},
     {"ding", 0.2, 0.5},
@@ -35,7 +35,7 @@ struct Sound {
   std::vector<std::int16_t> samples;  // mono, kSampleRate per second
 };
 
-// The four sounds in the order of kSoundSpecs. The same every call.
+// The four sounds in the order of kSoundLimits. The same every call.
 std::vector<Sound> synthesize_sounds();
 
 std::vector<std::int16_t> synthesize_ping();

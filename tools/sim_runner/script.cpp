@@ -13,7 +13,7 @@ namespace {
 
 struct NamedKey {
   std::string_view name;
-  KeySpec key;
+  ScriptKey key;
 };
 
 // Keys with a name of their own. Keys without a character put their extended
@@ -130,7 +130,7 @@ std::optional<std::string> parse_line(std::string_view line, Command& command) {
 
 }  // namespace
 
-std::optional<KeySpec> key_by_name(std::string_view name) {
+std::optional<ScriptKey> key_by_name(std::string_view name) {
   std::string lower(name);
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   for (const NamedKey& named : kNamedKeys) {
@@ -139,10 +139,10 @@ std::optional<KeySpec> key_by_name(std::string_view name) {
   if (lower.size() == 1) {
     const char c = lower[0];
     if (c >= 'a' && c <= 'z')
-      return KeySpec{kLetterScanCodes[static_cast<std::size_t>(c - 'a')], c};
+      return ScriptKey{kLetterScanCodes[static_cast<std::size_t>(c - 'a')], c};
     // Digits 1..9 sit on scan codes 2..10, 0 on 11.
-    if (c >= '1' && c <= '9') return KeySpec{c - '1' + 2, c};
-    if (c == '0') return KeySpec{11, c};
+    if (c >= '1' && c <= '9') return ScriptKey{c - '1' + 2, c};
+    if (c == '0') return ScriptKey{11, c};
   }
   return std::nullopt;
 }

@@ -9,14 +9,14 @@ namespace rt::sim {
 
 // A key as the script names it: the scan code it holds while down and the
 // code it puts into the key buffer.
-struct KeySpec {
+struct ScriptKey {
   int scan_code = 0;
   int code = 0;
 };
 
 // Esc, Enter, Space, Up, Down, Left, Right, Backspace, Tab, Delete, Home,
 // End, A..Z and 0..9, in any case; nothing for any other name.
-std::optional<KeySpec> key_by_name(std::string_view name);
+std::optional<ScriptKey> key_by_name(std::string_view name);
 
 enum class Verb { Press, Release, Tap, Type, Shot, State, End };
 
@@ -24,7 +24,7 @@ enum class Verb { Press, Release, Tap, Type, Shot, State, End };
 struct Command {
   double time = 0.0;
   Verb verb = Verb::State;
-  KeySpec key;       // press, release, tap
+  ScriptKey key;     // press, release, tap
   std::string text;  // type: the UTF-8 text; shot: the file name
   int line = 0;      // line number in the script, from 1
 };
