@@ -4,9 +4,12 @@
 # run and the fuzz targets.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config libsdl2-dev libgtest-dev googletest
-          xvfb xdotool x11-apps imagemagick
-          clang libclang-rt-14-dev)
+# What playing needs; with --play nothing more is installed.
+packages=(build-essential cmake pkg-config libsdl2-dev)
+if [[ "${1:-}" != "--play" ]]; then
+  packages+=(libgtest-dev googletest xvfb xdotool x11-apps imagemagick
+             clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
