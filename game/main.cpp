@@ -3,9 +3,11 @@
 #include <array>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <system_error>
 
 #include "game/program.h"
+#include "platform/os.h"
 #include "platform/sdl_host.h"
 
 namespace {
@@ -32,11 +34,10 @@ fs::path choose_root() {
   const int here_found = data_folders_in(here);
   if (here_found == static_cast<int>(kDataFolders.size())) return here;
 
-  std::error_code ec;
-  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  const std::optional<fs::path> exe = rt::os::program_file();
   fs::path root = here;
-  if (!ec && exe.has_parent_path()) {
-    const fs::path own = exe.parent_path();
+  if (exe && exe->has_parent_path()) {
+    const fs::path own = exe->parent_path();
     if (data_folders_in(own) > here_found) root = own;
   }
   for (const char* name : kDataFolders) {

@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 namespace rt {
@@ -36,7 +37,9 @@ void Platform::host_key_code(int code) {
 }
 
 void Platform::play_sound(std::string_view path) {
-  host_.play_sound(host_path(path).string());
+  // Hosts take paths as UTF-8, whatever the system's own encoding.
+  const std::u8string utf8 = host_path(path).u8string();
+  host_.play_sound(std::string(utf8.begin(), utf8.end()));
 }
 
 }  // namespace rt

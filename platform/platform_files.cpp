@@ -1,14 +1,10 @@
 // Numbered text files: reading fields from a file opened for input, writing
 // fields to a file opened for append, and the atomic replacement of a file.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
+#include "platform/os.h"
 #include "platform/platform.h"
 
 namespace rt {
@@ -31,30 +27,6 @@ bool append_bytes(const std::filesystem::path& path, std::string_view bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
   return !out.fail();
-}
-
-// Writes all bytes to a POSIX descriptor, going on after short writes.
-bool write_all(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-bool sync_folder(const std::filesystem::path& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) {
-    return false;
-  }
-  const bool synced = ::fsync(fd) == 0;
-  return ::close(fd) == 0 && synced;
 }
 
 }  // namespace
@@ -188,28 +160,7 @@ void Platform::write_int_field(int file_number, std::int32_t value) {
 }
 
 int Platform::replace_file_atomically(std::string_view path, std::string_view bytes) {
-  const std::filesystem::path target = host_path(path);
-  std::filesystem::path folder = target.parent_path();
-  if (folder.empty()) {
-    folder = ".";
-  }
-  std::filesystem::path temporary = target;
-  temporary += ".tmp";
-
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    return 2;
-  }
-  bool ok = write_all(fd, bytes);
-  ok = ::fsync(fd) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  if (!ok || ::rename(temporary.c_str(), target.c_str()) != 0) {
-    ::unlink(temporary.c_str());  // the old file stays as it was
-    return 2;
-  }
-  // The new contents are in place; only a confirmed folder sync makes the
-  // rename itself durable, so a failure there is still reported.
-  return sync_folder(folder) ? 0 : 2;
+  return os::replace_file(host_path(path), bytes) ? 0 : 2;
 }
 
 }  // namespace rt
