@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <map>
 
-#include "game/program.h"
+#include "app/program.h"
+#include "app/sim_run.h"
 #include "platform/keyboard.h"
 #include "platform/sim_host.h"
 #include "tools/levels/level_file.h"
@@ -48,10 +49,8 @@ class Recorder {
     };
     tap(script_time(0.5), "Enter", scan::kEnter, 13);
     host_.at(script_time(kTick), [this] { tick(script_time(kTick)); });
-    try {
-      program_.run();
-    } catch (const SimStop&) {
-    } catch (const ProgramEnd& end) {
+    const SimEnd end = run_on_sim(host_, program_);
+    if (end.how == SimEnd::How::Ended) {
       if (recording_.error.empty()) {
         recording_.error = "the program ended with status " + std::to_string(end.status);
       }

@@ -20,7 +20,8 @@
 #include <thread>
 #include <utility>
 
-#include "game/program.h"
+#include "app/program.h"
+#include "app/sim_run.h"
 #include "platform/field_reader.h"
 #include "platform/keyboard.h"
 #include "platform/platform.h"
@@ -533,15 +534,16 @@ SoakReport run_soak(const SoakOptions& options) {
       };
       Player player(host, program, rng);
       player.start(0.2);
-      try {
-        program.run();
+      const SimEnd end = run_on_sim(host, program);
+      if (end.how == SimEnd::How::Returned) {
         throw SoakFailure{"the program returned without ending"};
-      } catch (const ProgramEnd& end) {
+      }
+      if (end.how == SimEnd::How::Ended) {
         if (end.status != 0) {
           throw SoakFailure{"the program ended with status " + std::to_string(end.status)};
         }
         kept = program.frontend.high_scores;
-      } catch (const SimStop&) {
+      } else {
         done = true;  // the soak's time is up
       }
       host.observer = nullptr;

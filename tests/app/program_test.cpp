@@ -1,4 +1,4 @@
-#include "game/program.h"
+#include "app/program.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/sim_run.h"
 #include "platform/keyboard.h"
 #include "support/front_fixture.h"
 
@@ -35,13 +36,9 @@ class ProgramTest : public SimFixture {
 
   std::optional<int> run(double limit) {
     host.set_time_limit(limit);
-    try {
-      program.run();
-    } catch (const ProgramEnd& end) {
-      return end.status;
-    } catch (const SimStop&) {
-      stopped = true;
-    }
+    const SimEnd end = run_on_sim(host, program);
+    if (end.how == SimEnd::How::Ended) return end.status;
+    stopped = end.how == SimEnd::How::Stopped;
     return std::nullopt;
   }
 
