@@ -26,7 +26,7 @@ void Program::run() {
       // Kept at once, so that no way of leaving the program loses it.
       frontend.save_high_scores();
     }
-    if (p.inkey() == "\x1b") p.end_program(0);
+    if (p.inkey() == std::string(1, static_cast<char>(keycode::kEscape))) p.end_program(0);
   }
 }
 

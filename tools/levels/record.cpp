@@ -47,7 +47,7 @@ class Recorder {
     host_.on_sound = [this](const SimHost::Sound& s) {
       if (s.name == "next.wav") level_presented(s.time);
     };
-    tap(script_time(0.5), "Enter", scan::kEnter, 13);
+    tap(script_time(0.5), "Enter", scan::kEnter, keycode::kEnter);
     host_.at(script_time(kTick), [this] { tick(script_time(kTick)); });
     const SimEnd end = run_on_sim(host_, program_);
     if (end.how == SimEnd::How::Ended) {
