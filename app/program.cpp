@@ -1,3 +1,5 @@
+// The program's outer cycle: start-up, then menu, game and high-score entry
+// for as long as it runs.
 #include "app/program.h"
 
 namespace rt {

@@ -1,3 +1,5 @@
+// The main menu: its three items, the pointer moved with the arrow keys and
+// the choice made with Enter or Space.
 #include "frontend/frontend.h"
 #include "platform/keyboard.h"
 

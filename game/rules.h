@@ -1,3 +1,5 @@
+// The rules of play, each in one place: tile codes, the step table, timing,
+// lives and points, the station test, levels and the status line.
 #pragma once
 
 #include <array>

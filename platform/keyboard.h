@@ -1,3 +1,5 @@
+// Key names in one place: the scan codes of the keys the game and its tools
+// use, and the codes the key buffer holds.
 #pragma once
 
 #include <array>

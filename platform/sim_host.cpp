@@ -1,3 +1,5 @@
+// The simulated host: virtual clock, scheduled keys and actions, recorded
+// sounds and how a run on it ends.
 #include "platform/sim_host.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The deterministic host the tests and tools run the game on.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The typed line input: its editing keys, cursor and shown text.
 #include <gtest/gtest.h>
 
 #include <initializer_list>

@@ -1,3 +1,4 @@
+// Key states, the key ring and the key-buffer codes.
 #include "platform/keyboard.h"
 
 #include <gtest/gtest.h>

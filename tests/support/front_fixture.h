@@ -1,3 +1,5 @@
+// The front end's test fixture: a Game and a FrontEnd on the simulated host
+// with solid-colour pictures, and readers of the shown text.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The game's test fixture: the test's own pictures and levels written into a
+// fresh folder, and a Game on the simulated host.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -243,7 +245,7 @@ class GameFixture : public SimFixture {
   // seconds after it began (the intro lasts three). Needs the sound on.
   void answer_intros(double delay = 3.5) {
     host.on_sound = [this, delay](const SimHost::Sound& s) {
-      if (s.name == "next.wav") host.type_code(s.time + delay, 13);
+      if (s.name == "next.wav") host.type_code(s.time + delay, keycode::kEnter);
       if (extra_on_sound) extra_on_sound(s);
     };
   }

@@ -1,3 +1,5 @@
+// The picture generator: the set of pictures, their sizes and how the track
+// pieces join.
 #include <gtest/gtest.h>
 
 #include <algorithm>

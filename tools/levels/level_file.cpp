@@ -1,3 +1,4 @@
+// Reading, checking and drawing level files for the level tool.
 #include "tools/levels/level_file.h"
 
 #include <cctype>

@@ -1,3 +1,5 @@
+// Recording solutions: the whole program played on the simulated host from
+// plans of slides, every level in turn.
 #include "tools/levels/record.h"
 
 #include <cmath>

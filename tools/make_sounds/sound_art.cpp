@@ -1,3 +1,4 @@
+// The synthesis of the game's four sounds.
 #include "tools/make_sounds/sound_art.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The sound generator's synthesis, shared with its tests.
 #pragma once
 
 #include <array>

@@ -1,3 +1,4 @@
+// The painting of each of the game's pictures.
 #include "tools/make_sprites/sprite_art.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The picture generator's painting, shared with its tests.
 #pragma once
 
 #include <array>

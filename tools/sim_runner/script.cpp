@@ -1,3 +1,4 @@
+// Reading the runner's scripts: times, verbs and key names.
 #include "tools/sim_runner/script.h"
 
 #include <array>
