@@ -88,12 +88,17 @@ constexpr std::string_view sound_name(SoundId id) {
 inline constexpr std::string_view kPictureExtension = ".bmp";
 inline constexpr std::string_view kSoundExtension = ".wav";
 
+// A sound's file name, as the simulated host reports a played sound.
+inline std::string sound_file(SoundId id) {
+  return std::string(sound_name(id)) + std::string(kSoundExtension);
+}
+
 // The game paths the game opens them by.
 inline std::string picture_path(std::string_view name) {
   return "Sprites\\" + std::string(name) + std::string(kPictureExtension);
 }
 inline std::string sound_path(SoundId id) {
-  return "Waves\\" + std::string(sound_name(id)) + std::string(kSoundExtension);
+  return "Waves\\" + sound_file(id);
 }
 
 }  // namespace rt::assets

@@ -55,7 +55,7 @@ using InkeyTest = testing::SimFixture;
 TEST_F(InkeyTest, GivesOneByteForCharactersAndTwoForExtendedKeys) {
   EXPECT_EQ(platform.inkey(), "");
   platform.host_key_code('a');
-  platform.host_key_code(27);
+  platform.host_key_code(keycode::kEscape);
   platform.host_key_code(200);
   platform.host_key_code(extended_code(scan::kUp));
   platform.host_key_code(kCloseRequestCode);

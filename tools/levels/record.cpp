@@ -8,6 +8,7 @@
 
 #include "app/program.h"
 #include "app/sim_run.h"
+#include "game/assets.h"
 #include "platform/keyboard.h"
 #include "platform/sim_host.h"
 #include "tools/levels/level_file.h"
@@ -46,8 +47,9 @@ class Recorder {
       : host_(host), program_(program), plans_(plans) {}
 
   Recording run() {
-    host_.on_sound = [this](const SimHost::Sound& s) {
-      if (s.name == "next.wav") level_presented(s.time);
+    host_.on_sound = [this,
+                      next = assets::sound_file(assets::SoundId::Next)](const SimHost::Sound& s) {
+      if (s.name == next) level_presented(s.time);
     };
     tap(script_time(0.5), "Enter", scan::kEnter, keycode::kEnter);
     host_.at(script_time(kTick), [this] { tick(script_time(kTick)); });
