@@ -1,11 +1,13 @@
 // The operating system services on Windows. Paths are wide strings
-// throughout, so that folders with any name (a player's "Jürgen" profile)
-// work.
+// throughout and text for the game is UTF-8, so that folders with any name (a
+// player called Jürgen) work.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "platform/os.h"
 
@@ -13,16 +15,27 @@ namespace rt::os {
 
 namespace {
 
-// Closes a file handle when it goes out of scope.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() { close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
+// How many names a save tries for its temporary file before it gives up.
+constexpr int kTemporaryNames = 100;
+// A virus scanner or an indexer may hold a new file open for a moment; the
+// move over the target is tried again for up to a second.
+constexpr int kMoveTries = 50;
+constexpr auto kMovePause = std::chrono::milliseconds(20);
 
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+// Closes a handle when it goes out of scope.
+class Handle {
+ public:
+  explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
+  ~Handle() { close(); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
   HANDLE get() const { return handle_; }
+  void reset(HANDLE handle) {
+    close();
+    handle_ = handle;
+  }
   bool close() {
     if (!valid()) return true;
     const bool closed = CloseHandle(handle_) != 0;
@@ -34,9 +47,46 @@ class FileHandle {
   HANDLE handle_;
 };
 
+std::string utf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string out(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), size,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::wstring wide(const char* text) {
+  const int size = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+  if (size <= 1) return {};
+  std::wstring out(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), size);
+  out.resize(static_cast<std::size_t>(size) - 1);  // without the closing zero
+  return out;
+}
+
+// The system's words for an error, in UTF-8, with its number.
+std::string reason_of(DWORD error) {
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring words = length > 0 && text != nullptr ? std::wstring(text, length) : L"";
+  if (text != nullptr) LocalFree(text);
+  while (!words.empty() && (words.back() == L'\n' || words.back() == L'\r' ||
+                            words.back() == L' ' || words.back() == L'.')) {
+    words.pop_back();
+  }
+  std::string reason = utf8(words);
+  if (reason.empty()) reason = "Windows error";
+  return reason + " (" + std::to_string(error) + ")";
+}
+
 bool write_all(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
-    // WriteFile takes at most 4 GiB - 1 at a time.
+    // WriteFile takes a 32-bit count.
     const DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
     DWORD written = 0;
     if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
@@ -45,6 +95,11 @@ bool write_all(HANDLE file, std::string_view bytes) {
     bytes.remove_prefix(written);
   }
   return true;
+}
+
+bool transient(DWORD error) {
+  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+         error == ERROR_LOCK_VIOLATION;
 }
 
 }  // namespace
@@ -66,24 +121,98 @@ std::optional<std::filesystem::path> program_file() {
   return std::nullopt;
 }
 
-bool replace_file(const std::filesystem::path& target, std::string_view bytes) {
+std::string environment_variable(const char* name) {
+  const std::wstring key = wide(name);
+  const DWORD size = GetEnvironmentVariableW(key.c_str(), nullptr, 0);
+  if (size == 0) return {};
+  std::wstring value(size, L'\0');
+  const DWORD length = GetEnvironmentVariableW(key.c_str(), value.data(), size);
+  if (length == 0 || length >= size) return {};
+  value.resize(length);
+  return utf8(value);
+}
+
+bool folder_is_writable(const std::filesystem::path& folder) {
+  // Windows decides by the folder's access rules, which only an attempt
+  // tells: a file is made there and goes again when it is closed.
+  for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
+    std::filesystem::path probe = folder;
+    probe /= L".rangiertrubel-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+             std::to_wstring(attempt) + L".tmp";
+    Handle file(CreateFileW(
+        probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (file.valid()) return true;
+    if (GetLastError() != ERROR_FILE_EXISTS) return false;
+  }
+  return false;
+}
+
+std::string replace_file(const std::filesystem::path& target, std::string_view bytes) {
   std::filesystem::path temporary = target;
   temporary += ".tmp";
-  FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) {
+    return reason_of(GetLastError());
+  }
+  DWORD error = 0;
+  if (!write_all(file.get(), bytes)) error = GetLastError();
+  if (!FlushFileBuffers(file.get()) && error == 0) error = GetLastError();
+  if (!file.close() && error == 0) error = GetLastError();
+  for (int attempt = 0; error == 0; ++attempt) {
+    // MOVEFILE_WRITE_THROUGH returns only once the move is on the disk.
+    if (MoveFileExW(temporary.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return "";
+    }
+    const DWORD move_error = GetLastError();
+    if (!transient(move_error) || attempt + 1 >= kMoveTries) {
+      error = move_error;
+    } else {
+      std::this_thread::sleep_for(kMovePause);
+    }
+  }
+  DeleteFileW(temporary.c_str());  // the old file stays as it was
+  return reason_of(error);
+}
+
+// Windows cannot lock a folder; the lock is a file in it opened for this
+// program alone. Another copy's attempt fails with a sharing violation while
+// it is open, and the system deletes it when it is closed, also when the
+// program dies, so no lock file is left behind.
+struct FolderLock::State {
+  std::filesystem::path file;
+  Handle handle;
+  DWORD error = 0;
+};
+
+FolderLock::FolderLock(const std::filesystem::path& folder) : state_(std::make_unique<State>()) {
+  state_->file = folder / L"rangiertrubel.lock";
+}
+
+FolderLock::~FolderLock() = default;
+
+bool FolderLock::try_lock() {
+  if (state_->handle.valid()) return true;
+  HANDLE handle = CreateFileW(
+      state_->file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    state_->error = GetLastError();
     return false;
   }
-  bool ok = write_all(file.get(), bytes);
-  ok = FlushFileBuffers(file.get()) != 0 && ok;
-  ok = file.close() && ok;
-  // MOVEFILE_WRITE_THROUGH returns only once the move is on the disk.
-  if (!ok || !MoveFileExW(temporary.c_str(), target.c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileW(temporary.c_str());  // the old file stays as it was
-    return false;
-  }
+  state_->handle.reset(handle);
   return true;
+}
+
+bool FolderLock::held_elsewhere() const {
+  // A file being deleted by its last holder refuses new opens for a moment.
+  return state_->error == ERROR_SHARING_VIOLATION || state_->error == ERROR_ACCESS_DENIED;
+}
+
+std::string FolderLock::reason() const {
+  return reason_of(state_->error);
 }
 
 }  // namespace rt::os

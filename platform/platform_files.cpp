@@ -160,7 +160,7 @@ void Platform::write_int_field(int file_number, std::int32_t value) {
 }
 
 int Platform::replace_file_atomically(std::string_view path, std::string_view bytes) {
-  return os::replace_file(host_path(path), bytes) ? 0 : 2;
+  return os::replace_file(host_path(path), bytes).empty() ? 0 : 2;
 }
 
 }  // namespace rt
