@@ -11,6 +11,13 @@ namespace {
 
 class HighScoresTest : public FrontFixture {
  protected:
+  // The file's text for a list of entries, the rest empty.
+  static std::string list_text(std::initializer_list<HighScoreEntry> entries) {
+    HighScoreTable list;
+    std::size_t i = 0;
+    for (const HighScoreEntry& e : entries) list[i++] = e;
+    return high_score_bytes(list);
+  }
   void set_points(std::initializer_list<std::int32_t> points) {
     std::size_t i = 0;
     for (std::int32_t p : points) {
@@ -165,13 +172,18 @@ TEST_F(HighScoresTest, EditingKeysOfTheLineInputShapeTheName) {
 // --- Saving ------------------------------------------------------------
 
 TEST_F(HighScoresTest, SaveWritesTwentyQuotedLinesWithCrLf) {
-  dir.write("Data/High.dat", std::string(1000, 'x'));  // an older, longer file
+  // An older, longer file: the same first entry and stray bytes after the
+  // twenty fields.
+  std::string old = "\"Anna\"\r\n1200\r\n";
+  for (int i = 0; i < 9; ++i) old += "\"\"\r\n0\r\n";
+  dir.write("Data/High.dat", old + std::string(1000, 'x'));
   front.high_scores[0] = {"Anna", 1200};
-  front.high_scores[1] = {std::string("Zo\x89", 3), -42};  // bytes written unchanged
+  front.high_scores[1] = {std::string("Zo\x89", 3), 42};  // bytes written unchanged
   front.save_high_scores();
-  std::string want = "\"Anna\"\r\n1200\r\n\"Zo\x89\"\r\n-42\r\n";
+  std::string want = "\"Anna\"\r\n1200\r\n\"Zo\x89\"\r\n42\r\n";
   for (int i = 0; i < 8; ++i) want += "\"\"\r\n0\r\n";
   EXPECT_EQ(dir.read("Data/High.dat"), want);
+  EXPECT_TRUE(front.high_scores_saved);
   // Nothing is left beside it.
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "Data")) {
@@ -179,6 +191,94 @@ TEST_F(HighScoresTest, SaveWritesTwentyQuotedLinesWithCrLf) {
     ++files;
   }
   EXPECT_EQ(files, 1);
+}
+
+// --- Two copies of the game saving into one folder ------------------------------
+
+// A second program on the same folder, as another copy of the game would be.
+struct OtherCopy {
+  explicit OtherCopy(const std::filesystem::path& folder) : platform(host, folder) {}
+  SimHost host;
+  Platform platform;
+  Game game{platform};
+  FrontEnd front{platform, game};
+};
+
+TEST_F(HighScoresTest, TwoCopiesSavingIntoOneFolderKeepBothEntries) {
+  dir.write("Data/High.dat", list_text({{"Old", 300}}));
+  front.load_high_scores();
+  OtherCopy other(dir.path());
+  other.front.load_high_scores();
+
+  enter(500, "AAA");
+  front.save_high_scores();
+  other.game.score = 400;
+  insert_high_score(other.front.high_scores, {"BBB", 400});
+  other.front.save_high_scores();
+  // The second copy now shows what the file holds, the first copy's entry too.
+  EXPECT_EQ(other.front.high_scores[0].name, "AAA");
+  EXPECT_EQ(other.front.high_scores[1].name, "BBB");
+  EXPECT_EQ(other.front.high_scores[2].name, "Old");
+
+  // The first copy leaves through "SPIEL BEENDEN" with the list it had: the
+  // second copy's entry stays.
+  front.save_high_scores();
+  const HighScoreTable on_disk = parse_high_scores(dir.read("Data/High.dat"));
+  EXPECT_EQ(on_disk[0].name, "AAA");
+  EXPECT_EQ(on_disk[1].name, "BBB");
+  EXPECT_EQ(on_disk[2].name, "Old");
+  EXPECT_EQ(on_disk[3].points, 0);
+}
+
+TEST_F(HighScoresTest, MergedEntriesFollowTheEntryRule) {
+  HighScoreTable disk = parse_high_scores(list_text({{"A", 500}, {"B", 300}}));
+  HighScoreTable ours = parse_high_scores(list_text({{"A", 500}, {"C", 300}, {"B", 300}}));
+  const HighScoreTable merged = merge_high_scores(disk, ours);
+  // Equal points go below the entry already there; entries both hold count once.
+  EXPECT_EQ(merged[0].name, "A");
+  EXPECT_EQ(merged[1].name, "B");
+  EXPECT_EQ(merged[2].name, "C");
+  EXPECT_EQ(merged[3].name, "");
+  // A full list on disk keeps an entry of ours out that beats none of it.
+  HighScoreTable full;
+  for (int i = 0; i < 10; ++i) full[static_cast<std::size_t>(i)] = {"F", 1000 - i};
+  HighScoreTable low = full;
+  low[9] = {"Gone", 5};
+  EXPECT_EQ(high_score_bytes(merge_high_scores(full, low)), high_score_bytes(full));
+  // A quote in a name matches the apostrophe the file keeps.
+  ours[0].name = "Jo\"e";
+  disk[0].name = "Jo'e";
+  EXPECT_EQ(merge_high_scores(disk, ours)[2].name, "C");
+}
+
+// --- A save that fails ------------------------------------------------------------
+
+TEST_F(HighScoresTest, AFailedSaveIsReportedAndShownUntilASaveSucceeds) {
+  // A folder in the list's place: the rename over it fails.
+  std::filesystem::create_directories(dir.path() / "Data" / "High.dat");
+  front.high_scores[0] = {"Anna", 1200};
+  front.save_high_scores();
+  EXPECT_FALSE(front.high_scores_saved);
+  EXPECT_EQ(front.high_scores[0].name, "Anna");  // the game goes on with it
+  // One line for the failed save (the folder read in the list's place is
+  // reported on its own line).
+  ASSERT_FALSE(host.reports().empty());
+  const std::string line = host.reports().back();
+  EXPECT_NE(line.find((dir.path() / "Data" / "High.dat").string()), std::string::npos);
+  EXPECT_NE(line.find("nicht gespeichert"), std::string::npos);
+  const std::size_t reports = host.reports().size();
+  EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "Data" / "High.dat"));
+
+  run([&] { front.main_menu(); }, 0.5);
+  EXPECT_EQ(screen_text(platform, 36, 40, 29), "BESTENLISTE NICHT GESPEICHERT");
+
+  std::filesystem::remove(dir.path() / "Data" / "High.dat");
+  front.save_high_scores();
+  EXPECT_TRUE(front.high_scores_saved);
+  EXPECT_EQ(host.reports().size(), reports);
+  platform.clear_screen();
+  run([&] { front.main_menu(); }, 1.0);
+  EXPECT_EQ(screen_text(platform, 36, 40, 29), std::string(29, ' '));
 }
 
 TEST_F(HighScoresTest, SaveWithoutADataFolderWritesNothingAndGoesOn) {

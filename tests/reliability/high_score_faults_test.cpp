@@ -215,12 +215,19 @@ TEST_F(HighScoreFaults, WritesThatFailForADiskFullKeepTheOldList) {
     const rlimit limit{64, 64};
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 77;
     front.save_high_scores();
+    // The failure is known to the menu and told in one line with the reason.
+    if (front.high_scores_saved) return 5;
+    if (host.reports().size() != 1) return 6;
+    if (host.reports()[0].find("High.dat\": File too large") == std::string::npos) return 7;
     return 0;
   });
   if (status == 77) GTEST_SKIP() << "no file size limit";
   EXPECT_EQ(status, 0);
   EXPECT_EQ(outcome(), Outcome::Old);
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "Data/High.dat.tmp"));
+  // No temporary file is left beside the list.
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "Data")) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with("High.dat.tmp")) << entry.path();
+  }
 }
 
 // The whole program on a full disk: a game with a name for the list, whose
@@ -260,6 +267,11 @@ TEST_F(HighScoreFaults, AReadOnlyFolderKeepsTheOldListAndTheGameCarriesOn) {
       return 78;
     }
     front.save_high_scores();
+    if (front.high_scores_saved) return 5;
+    if (host.reports().size() != 1 ||
+        host.reports()[0].find("Permission denied") == std::string::npos) {
+      return 6;
+    }
     const ProgramRun run = run_program(dir.path(), kGameWithNameScript);
     if (run.status != 0) return 10 + run.status;
     return run.out.find("{\"name\": \"Anna\"") != std::string::npos ? 0 : 1;
