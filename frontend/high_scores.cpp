@@ -14,6 +14,8 @@ constexpr int kHeadingColumn = 41;
 constexpr int kFirstEntryRow = 17;
 constexpr int kNameColumn = 35;
 constexpr int kPointsColumn = 53;
+// The most of a name shown: one blank stays before the points.
+constexpr std::size_t kNameWidth = kPointsColumn - kNameColumn - 1;
 
 // The name entry below the title.
 constexpr int kPromptRow = 20;
@@ -92,7 +94,9 @@ void FrontEnd::show_high_scores() {
   int row = kFirstEntryRow;
   for (const HighScoreEntry& entry : high_scores) {
     p_.locate(row, kNameColumn);
-    p_.print_text(entry.name);
+    // A longer name (from an edited file) is kept whole but shown cut, so it
+    // never runs into the points or onto the next row.
+    p_.print_text(std::string_view(entry.name).substr(0, kNameWidth));
     p_.locate(row, kPointsColumn);
     p_.print_using("######", static_cast<double>(entry.points));
     ++row;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/keyboard.h"
 #include "support/front_fixture.h"
@@ -191,6 +192,50 @@ TEST_F(HighScoresTest, SaveWritesTwentyQuotedLinesWithCrLf) {
     ++files;
   }
   EXPECT_EQ(files, 1);
+}
+
+// --- Long names ----------------------------------------------------------------
+
+// Names of 17, 18 and 2,300 characters from the file: the menu looks as if
+// they were 17 characters long, nothing runs into the points or scrolls the
+// screen, and a save keeps every name whole.
+TEST_F(HighScoresTest, LongNamesFromTheFileAreShownCutAndKeptWhole) {
+  const std::string seventeen(17, 'A');
+  const std::string eighteen(18, 'B');
+  const std::string huge(2300, 'C');
+  const std::string file = list_text({{seventeen, 900}, {eighteen, 800}, {huge, 700}});
+  dir.write("Data/High.dat", file);
+  front.load_high_scores();
+  EXPECT_EQ(front.high_scores[2].name, huge);
+
+  auto screen = [&] {
+    std::vector<Color> pixels;
+    for (int y = 0; y < 600; ++y) {
+      for (int x = 0; x < 800; ++x) pixels.push_back(platform.read_pixel(x, y));
+    }
+    return pixels;
+  };
+  // Each menu is drawn twice, so that both start from the same screen.
+  run([&] { front.main_menu(); }, 0.5);
+  run([&] { front.main_menu(); }, 1.0);
+  const std::vector<Color> shown = screen();
+  EXPECT_EQ(screen_text(platform, 18, 35, 17), eighteen.substr(0, 17));
+  EXPECT_EQ(screen_text(platform, 19, 35, 17), huge.substr(0, 17));
+  EXPECT_EQ(screen_text(platform, 19, 53, 6), "   700");
+
+  const HighScoreTable whole = front.high_scores;
+  front.high_scores[1].name = eighteen.substr(0, 17);
+  front.high_scores[2].name = huge.substr(0, 17);
+  run([&] { front.main_menu(); }, 1.5);
+  const std::vector<Color> cut = screen();
+  for (std::size_t i = 0; i < cut.size(); ++i) {
+    ASSERT_EQ(cut[i], shown[i]) << "the menu differs from one with 17-character names at x "
+                                << i % 800 << ", y " << i / 800;
+  }
+
+  front.high_scores = whole;
+  front.save_high_scores();
+  EXPECT_EQ(dir.read("Data/High.dat"), file);
 }
 
 // --- Two copies of the game saving into one folder ------------------------------
