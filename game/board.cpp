@@ -13,7 +13,6 @@ namespace {
 constexpr int kLevelFile = 1;
 // open_file's answer for a file that is not there (or cannot be used).
 constexpr int kFileMissing = 2;
-constexpr int kLevelCount = 10;
 }  // namespace
 
 void Game::load_level() {
