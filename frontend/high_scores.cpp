@@ -16,7 +16,7 @@ constexpr int kHeadingColumn = 41;
 constexpr int kFirstEntryRow = 17;
 constexpr int kNameColumn = 35;
 constexpr int kPointsColumn = 53;
-// The most of a name shown: one blank stays before the points.
+// The most of a name typed or shown: one blank stays before the points.
 constexpr std::size_t kNameWidth = kPointsColumn - kNameColumn - 1;
 
 // The name entry below the title.
@@ -109,7 +109,9 @@ void FrontEnd::enter_high_score() {
   p_.clear_screen();
   show_title_screen();
   p_.locate(kPromptRow, kPromptColumn);
-  p_.input_line("Namen bitte eingeben");
+  // No longer than the list can show: the names start in column 35 and the
+  // points in column 53, with one blank between them.
+  p_.input_line("Namen bitte eingeben", kNameWidth);
   // The name is the first field of the typed line: leading blanks go, a comma
   // ends it, surrounding quotes are dropped.
   std::string name = p_.read_string_field();

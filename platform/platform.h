@@ -78,7 +78,10 @@ class Platform {
   void print_using(std::string_view mask, double value);
   // Prints the prompt and "? ", lets the player type a line with editing,
   // ends the line, and makes the typed text the source of the next field read.
-  void input_line(std::string_view prompt);
+  // The line holds at most `max_length` characters: keys that would make it
+  // longer are ignored, like keys the line input does not take.
+  void input_line(std::string_view prompt, std::size_t max_length = kUnlimitedLine);
+  static constexpr std::size_t kUnlimitedLine = static_cast<std::size_t>(-1);
 
   // --- Keyboard, timing and randomness -----------------------------------
   bool key_down(int scan_code);

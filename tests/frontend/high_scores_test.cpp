@@ -240,6 +240,26 @@ TEST_F(HighScoresTest, LongNamesFromTheFileAreShownCutAndKeptWhole) {
   EXPECT_EQ(dir.read("Data/High.dat"), file);
 }
 
+// Typed names stop at 17 characters, however many keys come; the screen
+// does not scroll and the menu afterwards shows the name in full.
+TEST_F(HighScoresTest, TypedNamesStopAtSeventeenCharacters) {
+  for (const std::size_t length : {17u, 18u, 2300u}) {
+    SCOPED_TRACE(length);
+    host.set_time_limit(host.now() + 200);
+    game.score = 5000;
+    double t = host.now() + 0.5;
+    for (std::size_t i = 0; i < length; ++i, t += 0.01) {
+      host.type_code(t, 'a' + static_cast<int>(i % 26));
+    }
+    host.type_code(t, keycode::kEnter);
+    run([&] { front.enter_high_score(); }, t + 1.0);
+    ASSERT_TRUE(returned);
+    returned = false;
+    EXPECT_EQ(front.high_scores[0].name, std::string("abcdefghijklmnopq"));
+    EXPECT_EQ(platform.read_pixel(1, 1), kURColor);  // the title is where it was
+  }
+}
+
 // --- Two copies of the game saving into one folder ------------------------------
 
 // A second program on the same folder, as another copy of the game would be.
