@@ -75,7 +75,8 @@ HighScoreTable merge_high_scores(const HighScoreTable& on_disk, const HighScoreT
     const HighScoreEntry kept{saved_name(entry.name), entry.points};
     bool found = false;
     for (std::size_t i = 0; i < on_disk.size() && !found; ++i) {
-      if (!matched[i] && on_disk[i].name == kept.name && on_disk[i].points == kept.points) {
+      if (!matched[i] && on_disk[i].points == kept.points &&
+          saved_name(on_disk[i].name) == kept.name) {
         matched[i] = true;
         found = true;
       }

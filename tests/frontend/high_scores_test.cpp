@@ -316,6 +316,8 @@ TEST_F(HighScoresTest, MergedEntriesFollowTheEntryRule) {
   ours[0].name = "Jo\"e";
   disk[0].name = "Jo'e";
   EXPECT_EQ(merge_high_scores(disk, ours)[2].name, "C");
+  disk[0].name = "Jo\"e";  // as an edited file may hold it
+  EXPECT_EQ(merge_high_scores(disk, ours)[2].name, "C");
 }
 
 // --- A save that fails ------------------------------------------------------------
