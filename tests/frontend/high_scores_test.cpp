@@ -1,6 +1,7 @@
 // The list of the ten best scores: loading, showing, entering a name and
 // keeping the file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -78,6 +79,29 @@ TEST_F(HighScoresTest, MissingFileGivesAnEmptyList) {
     EXPECT_EQ(e.name, "");
     EXPECT_EQ(e.points, 0);
   }
+  EXPECT_TRUE(host.reports().empty());
+}
+
+// A named pipe nobody writes to, or an endless device, in the list's place:
+// the list is empty at once and the player is told; a save replaces it.
+TEST_F(HighScoresTest, AListThatIsNoFileIsEmptyAndReported) {
+  const std::filesystem::path list = dir.path() / "Data" / "High.dat";
+  std::filesystem::create_directories(list.parent_path());
+  ASSERT_EQ(::mkfifo(list.c_str(), 0644), 0);
+  front.high_scores[3] = {"old", 5};
+  front.load_high_scores();
+  EXPECT_EQ(front.high_scores[3].points, 0);
+  ASSERT_EQ(host.reports().size(), 1u);
+  EXPECT_NE(host.reports()[0].find(list.string()), std::string::npos);
+
+  std::filesystem::remove(list);
+  std::filesystem::create_symlink("/dev/zero", list);
+  front.load_high_scores();
+  EXPECT_EQ(front.high_scores[0].points, 0);
+  front.high_scores[0] = {"Anna", 10};
+  front.save_high_scores();
+  EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(list)));
+  EXPECT_EQ(parse_high_scores(dir.read("Data/High.dat"))[0].name, "Anna");
 }
 
 // --- Showing -----------------------------------------------------------
