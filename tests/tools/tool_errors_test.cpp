@@ -97,5 +97,16 @@ TEST_F(ToolErrors, TheLevelToolSaysWhenItCannotWrite) {
   EXPECT_NE(r.err.find("all-levels.sim"), std::string::npos) << r.err;
 }
 
+TEST_F(ToolErrors, TheSoakRefusesAMissingLevelFolderAndSaysWhenItCannotWrite) {
+  ToolRun r = run("rangiertrubel-soak --seed 1 --minutes 0.1 --source '" +
+                  (dir.path() / "nowhere").string() + "' >/dev/null");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(one_line(r.err)) << r.err;
+  r = run("rangiertrubel-soak --seed 1 --minutes 0.1 --dir '" + (dir.path() / "work").string() +
+          "' >/dev/full");
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
+}
+
 }  // namespace
 }  // namespace rt::testing
