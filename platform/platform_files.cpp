@@ -108,6 +108,19 @@ std::string write_atomically(const std::filesystem::path& target, std::string_vi
   return "";
 }
 
+// Makes `folder` and every missing folder above it readable by the player
+// alone (0700, as the XDG rules ask for folders a program makes in the
+// player's data folder); "" when it is there afterwards, otherwise why not.
+std::string make_private_folders(const std::filesystem::path& folder) {
+  std::error_code ec;
+  if (folder.empty() || std::filesystem::is_directory(folder, ec)) return "";
+  const std::string above = make_private_folders(folder.parent_path());
+  if (!above.empty()) return above;
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return system_reason(errno);
+  if (!std::filesystem::is_directory(folder, ec)) return system_reason(ENOTDIR);
+  return "";
+}
+
 // An exclusive lock on the folder that holds the list, kept while it lives.
 // The folder, unlike the list, is never replaced, so every copy of the game
 // locks the same thing, and no lock file is left behind.
@@ -284,9 +297,9 @@ SaveResult Platform::update_score_file(const std::function<std::string(std::stri
   result.file = score_file_.saved;
   std::error_code ec;
   if (score_file_.make_folder) {
-    std::filesystem::create_directories(result.file.parent_path(), ec);
-    if (ec) {
-      result.reason = ec.message();
+    const std::string reason = make_private_folders(result.file.parent_path());
+    if (!reason.empty()) {
+      result.reason = reason;
       return result;
     }
   }

@@ -329,6 +329,10 @@ TEST_F(FilesTest, TheFirstSaveMakesThePlayersFolderAndReadsTheInstalledList) {
   EXPECT_EQ(saved.file, personal);
   EXPECT_EQ(seen, "installed");
   EXPECT_EQ(home.read("deep/rangiertrubel/High.dat"), "mine");
+  // The folders made are the player's alone.
+  for (const fs::path& made : {home.path() / "deep", home.path() / "deep" / "rangiertrubel"}) {
+    EXPECT_EQ(fs::status(made).permissions() & fs::perms::all, fs::perms::owner_all) << made;
+  }
   EXPECT_EQ(dir.read("Data/High.dat"), "installed");
   EXPECT_EQ(platform.read_score_file(), "mine");
 }
