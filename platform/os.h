@@ -2,8 +2,8 @@
 
 // The few services that differ between the operating systems the game runs
 // on. Each world has its own file: os_posix.cpp (Linux and other POSIX
-// systems) and os_windows.cpp; nothing else in the game knows which one it
-// runs on.
+// systems) and os_windows.cpp, which also hold the bounded file reader of
+// bounded_read.h; nothing else in the game knows which one it runs on.
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -23,9 +23,15 @@ std::string environment_variable(const char* name);
 // True when the program may make new files in `folder` with its own rights.
 bool folder_is_writable(const std::filesystem::path& folder);
 
+// Makes the one folder `folder` (its parent is there) for the player alone
+// (POSIX mode 0700; on Windows a folder in the player's profile is private
+// already). "" when the folder is there afterwards, otherwise the reason.
+std::string make_private_folder(const std::filesystem::path& folder);
+
 // Replaces the file at `target` with `bytes` so that it afterwards holds
 // either the old or the complete new contents: a temporary file beside it,
-// flushed to disk, then moved over the target. "" when all went well, otherwise the
+// made new under a name nobody else uses and never through a link, flushed to
+// disk, then moved over the target. "" when all went well, otherwise the
 // reason; the old file is then kept and the temporary file removed.
 std::string replace_file(const std::filesystem::path& target, std::string_view bytes);
 

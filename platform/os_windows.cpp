@@ -5,10 +5,14 @@
 #define NOMINMAX
 #include <windows.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <thread>
 
+#include "platform/bounded_read.h"
 #include "platform/os.h"
 
 namespace rt::os {
@@ -148,13 +152,38 @@ bool folder_is_writable(const std::filesystem::path& folder) {
   return false;
 }
 
-std::string replace_file(const std::filesystem::path& target, std::string_view bytes) {
-  std::filesystem::path temporary = target;
-  temporary += ".tmp";
-  Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) {
+std::string make_private_folder(const std::filesystem::path& folder) {
+  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
     return reason_of(GetLastError());
+  }
+  std::error_code ec;
+  if (!std::filesystem::is_directory(folder, ec)) return reason_of(ERROR_DIRECTORY);
+  return "";
+}
+
+std::string replace_file(const std::filesystem::path& target, std::string_view bytes) {
+  // The temporary file is made new (CREATE_NEW fails on anything already
+  // there, a link included), so nothing planted beside the target can
+  // redirect the write.
+  std::filesystem::path temporary;
+  Handle file;
+  for (int attempt = 0; attempt < kTemporaryNames && !file.valid(); ++attempt) {
+    temporary = target;
+    temporary +=
+        L".tmp." + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(attempt);
+    HANDLE made = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (made != INVALID_HANDLE_VALUE) {
+      file.reset(made);
+      break;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+      return reason_of(error);
+    }
+  }
+  if (!file.valid()) {
+    return "no free name for a temporary file";
   }
   DWORD error = 0;
   if (!write_all(file.get(), bytes)) error = GetLastError();
@@ -216,3 +245,86 @@ std::string FolderLock::reason() const {
 }
 
 }  // namespace rt::os
+
+namespace rt {
+
+namespace {
+
+FileBytes failed(FileBytes::Status status, int error = 0) {
+  FileBytes result;
+  result.status = status;
+  result.error = error;
+  return result;
+}
+
+// The C library's number for a Windows error, for the reader's messages.
+int errno_of(DWORD error) {
+  switch (error) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return EACCES;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      return ENOMEM;
+    default:
+      return EIO;
+  }
+}
+
+}  // namespace
+
+FileBytes read_bounded_file(const std::filesystem::path& path, std::size_t cap) {
+  // Opened for reading, sharing everything, so that the game never stands in
+  // another program's way; a folder opens too (backup semantics) and is then
+  // told apart as not a regular file.
+  const HANDLE opened = CreateFileW(
+      path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                         error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH;
+    return failed(missing ? FileBytes::Status::Missing : FileBytes::Status::Unreadable,
+                  missing ? ENOENT : errno_of(error));
+  }
+  os::Handle file(opened);
+  // Pipes, consoles and devices (NUL, COM1) are not files on a disk.
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) return failed(FileBytes::Status::NotRegular);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file.get(), &info)) {
+    return failed(FileBytes::Status::Unreadable, errno_of(GetLastError()));
+  }
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return failed(FileBytes::Status::NotRegular);
+  }
+  const std::uint64_t size =
+      (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  if (size > cap) return failed(FileBytes::Status::TooBig);
+
+  FileBytes result;
+  result.status = FileBytes::Status::Ok;
+  // One byte more than the cap is asked for, so that a file that grew since
+  // the size was looked at is seen to be too big.
+  result.bytes.resize(static_cast<std::size_t>(size) + 1);
+  std::size_t got = 0;
+  for (;;) {
+    if (got == result.bytes.size()) {
+      if (got > cap) return failed(FileBytes::Status::TooBig);
+      result.bytes.resize(std::min(cap + 1, got * 2 + 4096));
+    }
+    const std::size_t room = result.bytes.size() - got;
+    const DWORD want = room > 0x40000000u ? 0x40000000u : static_cast<DWORD>(room);
+    DWORD n = 0;
+    if (!ReadFile(file.get(), result.bytes.data() + got, want, &n, nullptr)) {
+      return failed(FileBytes::Status::Unreadable, errno_of(GetLastError()));
+    }
+    if (n == 0) break;
+    got += n;
+  }
+  if (got > cap) return failed(FileBytes::Status::TooBig);
+  result.bytes.resize(got);
+  return result;
+}
+
+}  // namespace rt

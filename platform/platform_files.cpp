@@ -1,7 +1,6 @@
 // Numbered text files: reading fields from a file opened for input, writing
 // fields to a file opened for append, and the atomic replacement of a file.
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "platform/os.h"
@@ -29,6 +28,21 @@ bool append_bytes(const std::filesystem::path& path, std::string_view bytes) {
   return !out.fail();
 }
 
+// A save waits this long for another copy of the game to finish its own.
+constexpr int kLockTries = 200;
+constexpr int kLockPauseMs = 10;
+
+// Makes `folder` and every missing folder above it for the player alone (as
+// the XDG rules ask for folders a program makes in the player's data
+// folder); "" when it is there afterwards, otherwise why not.
+std::string make_private_folders(const std::filesystem::path& folder) {
+  std::error_code ec;
+  if (folder.empty() || std::filesystem::is_directory(folder, ec)) return "";
+  const std::string above = make_private_folders(folder.parent_path());
+  if (!above.empty()) return above;
+  return os::make_private_folder(folder);
+}
+
 }  // namespace
 
 int Platform::open_file(std::string_view path, FileMode mode, int file_number) {
@@ -41,19 +55,17 @@ int Platform::open_file(std::string_view path, FileMode mode, int file_number) {
   }
   const std::filesystem::path file = host_path(path);
   std::error_code ec;
-  if (std::filesystem::is_directory(file, ec)) {
+  if (mode == FileMode::Append && std::filesystem::is_directory(file, ec)) {
     return 2;
   }
   if (mode == FileMode::Input) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    // A file that is not a regular file, or too big, counts as missing.
+    const FileBytes read = read_bounded_file(file, kMaxTextFileBytes);
+    if (!read.ok()) {
+      if (read.status != FileBytes::Status::Missing) report_file_problem(file, read.reason());
       return 2;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-      return 2;
-    }
-    slot.reader = FieldReader(text_mode(bytes));
+    slot.reader = FieldReader(text_mode(read.bytes));
   } else {
     // Opening for append creates the file at once, as the game expects.
     if (!append_bytes(file, {})) {
@@ -161,6 +173,46 @@ void Platform::write_int_field(int file_number, std::int32_t value) {
 
 int Platform::replace_file_atomically(std::string_view path, std::string_view bytes) {
   return os::replace_file(host_path(path), bytes).empty() ? 0 : 2;
+}
+
+std::string Platform::read_score_file() {
+  const std::filesystem::path file = score_file_.to_read();
+  const FileBytes read = read_bounded_file(file, kMaxTextFileBytes);
+  if (!read.ok() && read.status != FileBytes::Status::Missing) {
+    report_file_problem(file, read.reason());
+  }
+  return read.bytes;
+}
+
+SaveResult Platform::update_score_file(const std::function<std::string(std::string_view)>& merge) {
+  SaveResult result;
+  result.file = score_file_.saved;
+  std::error_code ec;
+  if (score_file_.make_folder) {
+    const std::string reason = make_private_folders(result.file.parent_path());
+    if (!reason.empty()) {
+      result.reason = reason;
+      return result;
+    }
+  }
+  std::filesystem::path folder = result.file.parent_path();
+  if (folder.empty()) folder = ".";
+  // Every copy of the game locks the folder that holds the list.
+  os::FolderLock lock(folder);
+  bool locked = lock.try_lock();
+  for (int attempt = 1; !locked && lock.held_elsewhere() && attempt < kLockTries; ++attempt) {
+    host_.pause_ms(kLockPauseMs);
+    locked = lock.try_lock();
+  }
+  if (!locked) {
+    result.reason =
+        lock.held_elsewhere() ? "the list stays locked by another copy of the game" : lock.reason();
+    return result;
+  }
+  const std::string written = merge(read_score_file());
+  result.reason = os::replace_file(result.file, written);
+  result.ok = result.reason.empty();
+  return result;
 }
 
 }  // namespace rt
