@@ -1,11 +1,15 @@
 // The desktop program: the game on the SDL host, working in the folder that
 // holds its data.
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <iostream>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "game/program.h"
+#include "platform/command_line.h"
 #include "platform/sdl_host.h"
 
 namespace {
@@ -51,10 +55,33 @@ fs::path choose_root() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const std::string_view program = argc > 0 ? argv[0] : "rangiertrubel";
+  const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
+  const rt::CommandLine line = rt::parse_command_line(args);
+  switch (line.action) {
+    case rt::CommandLine::Action::Help:
+      std::cout << rt::usage_text(program);
+      return 0;
+    case rt::CommandLine::Action::Version:
+      std::cout << "rangiertrubel " << RT_VERSION << '\n';
+      return 0;
+    case rt::CommandLine::Action::Wrong:
+      std::cerr << "rangiertrubel: unknown option \"" << line.wrong << "\"\n"
+                << rt::usage_text(program);
+      return 2;
+    case rt::CommandLine::Action::Play:
+      break;
+  }
   const fs::path root = choose_root();
-  return rt::run_on_sdl("rangiertrubel", root, [](rt::Platform& platform) {
-    rt::Program program(platform);
-    program.run();
-  });
+  rt::SdlOptions options;
+  options.fullscreen = line.fullscreen;
+  options.integer_scale = line.integer_scale;
+  return rt::run_on_sdl(
+      "rangiertrubel", root,
+      [](rt::Platform& platform) {
+        rt::Program program(platform);
+        program.run();
+      },
+      options);
 }

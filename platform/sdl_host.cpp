@@ -277,9 +277,13 @@ class SdlSystem {
     // software anyway). The environment variable
     // SDL_FRAMEBUFFER_ACCELERATION still overrides this.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    // The pointer is the player's in a window; the game never asks for the
-    // mouse's relative motion.
-    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Without a Wayland display or the runtime folder that holds its socket,
+    // Wayland cannot be reached, and trying would only print the Wayland
+    // library's complaint above the game's own message.
+    if (std::getenv("SDL_VIDEODRIVER") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+        std::getenv("XDG_RUNTIME_DIR") == nullptr) {
+      SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm");
+    }
     ok_ = SDL_Init(SDL_INIT_VIDEO) == 0;
     if (ok_) controllers_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
   }
