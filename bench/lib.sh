@@ -52,6 +52,30 @@ bench_cpu_percent() {
   }'
 }
 
+# The context switches (voluntary and involuntary) of every thread, from the
+# text of their /proc/PID/task/TID/status files one after another on
+# standard input: each one a wake-up of a thread. Fails when there are none.
+bench_switches_in() {
+  awk '$1 == "voluntary_ctxt_switches:" || $1 == "nonvoluntary_ctxt_switches:" {
+         if ($2 !~ /^[0-9]+$/) exit 1
+         n += $2; found = 1
+       }
+       END { if (!found) exit 1; print n }'
+}
+
+# The context switches of all threads of a running process so far, or fails
+# when it is gone. Threads that ended take their counts with them.
+bench_process_switches() {
+  local status
+  status="$(cat /proc/"$1"/task/*/status 2>/dev/null)" || return 1
+  bench_switches_in <<<"$status"
+}
+
+# COUNT events over SECONDS, per second, to a tenth.
+bench_per_second() {
+  awk -v n="$1" -v s="$2" 'BEGIN { if (s <= 0 || n < 0) exit 1; printf "%.1f\n", n / s }'
+}
+
 # The peak resident memory in kB from the text of /proc/PID/status on
 # standard input (its VmHWM line). Fails when the line is missing.
 bench_peak_kb() {
