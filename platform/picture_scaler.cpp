@@ -164,8 +164,14 @@ void draw_paused_picture(const Color* screen, Color* out) {
   constexpr int kGlyphW = 8 * kScale;
   constexpr int kGlyphH = 16 * kScale;
   constexpr int kLetters = 5;
+  constexpr int kMargin = 16;
   const int left = (Screen::kWidth - kLetters * kGlyphW) / 2;
   const int top = (Screen::kHeight - kGlyphH) / 2;
+  // On a black plate, so that the word stands out from any picture.
+  for (int y = top - kMargin; y < top + kGlyphH + kMargin; ++y) {
+    std::fill_n(out + static_cast<std::ptrdiff_t>(y) * Screen::kWidth + left - kMargin,
+                kLetters * kGlyphW + 2 * kMargin, 0xFF000000u);
+  }
   for (int letter = 0; letter < kLetters; ++letter) {
     const auto& glyph = kVgaFont[static_cast<unsigned char>(kWord[letter])];
     for (int y = 0; y < kGlyphH; ++y) {

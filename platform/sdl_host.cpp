@@ -655,7 +655,9 @@ class Desktop {
     } else {
       // Full screen at the desktop's own resolution; stays a window if
       // refused. The window is made as large as the screen first, for
-      // desktops without a window manager to do it.
+      // desktops without a window manager to do it; its size is kept for
+      // the way back.
+      SDL_GetWindowSize(window, &window_size_.w, &window_size_.h);
       SDL_DisplayMode mode{};
       const int display = std::max(0, SDL_GetWindowDisplayIndex(window));
       if (SDL_GetDesktopDisplayMode(display, &mode) == 0) {
