@@ -429,10 +429,10 @@ std::vector<int> single_pixel_widths(const Picture& shot, const Image& screen, P
   return widths;
 }
 
-class FullScreenTest : public DesktopProgramTest,
-                       public ::testing::WithParamInterface<const char*> {
+class DesktopFullScreenTest : public DesktopProgramTest,
+                              public ::testing::WithParamInterface<const char*> {
  protected:
-  FullScreenTest() { screen_ = GetParam(); }
+  DesktopFullScreenTest() { screen_ = GetParam(); }
 
   // Waits until the whole menu is on the screen; the last screenshot.
   std::optional<Picture> wait_for_menu(const Image& menu, Placement at) {
@@ -446,7 +446,7 @@ class FullScreenTest : public DesktopProgramTest,
   }
 };
 
-TEST_P(FullScreenTest, WithoutAWindowManagerShowsTheWholeMenuEvenlyScaled) {
+TEST_P(DesktopFullScreenTest, WithoutAWindowManagerShowsTheWholeMenuEvenlyScaled) {
   const fs::path work = dir.path() / "work";
   copy_data(work);
   const Image menu = expected_menu(work);
@@ -476,14 +476,15 @@ TEST_P(FullScreenTest, WithoutAWindowManagerShowsTheWholeMenuEvenlyScaled) {
   EXPECT_EQ(game->wait_for(5s), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, FullScreenTest, ::testing::Values("1024x768x24", "1920x1080x24"));
+INSTANTIATE_TEST_SUITE_P(Screens, DesktopFullScreenTest,
+                         ::testing::Values("1024x768x24", "1920x1080x24"));
 
-class LargeScreenTest : public DesktopProgramTest {
+class DesktopLargeScreenTest : public DesktopProgramTest {
  protected:
-  LargeScreenTest() { screen_ = "1600x1200x24"; }
+  DesktopLargeScreenTest() { screen_ = "1600x1200x24"; }
 };
 
-TEST_F(LargeScreenTest, IntegerScaleDrawsEveryGamePixelAsAWholeSquare) {
+TEST_F(DesktopLargeScreenTest, IntegerScaleDrawsEveryGamePixelAsAWholeSquare) {
   const fs::path work = dir.path() / "work";
   copy_data(work);
   const Image menu = expected_menu(work);
