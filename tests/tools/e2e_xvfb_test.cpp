@@ -207,7 +207,7 @@ class DesktopProgramTest : public ::testing::Test {
     return std::make_unique<Child>(
         argv, cwd,
         std::vector<std::string>{"DISPLAY=:" + std::to_string(display_), "SDL_AUDIODRIVER=dummy",
-                                 "RANGIERTRUBEL_WINDOWED"},
+                                 "RANGIERTRUBEL_WINDOWED", "SDL_VIDEODRIVER"},
         dir.path() / "game.err");
   }
 
