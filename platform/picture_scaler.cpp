@@ -1,3 +1,5 @@
+// The sharp-bilinear and whole-factor scaling of the picture, and the
+// dimmed "PAUSE" picture.
 #include "platform/picture_scaler.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The picture's place and size in a window, its even scaling, and the
+// paused picture a host shows while the player is away.
 #pragma once
 
 #include <cstddef>

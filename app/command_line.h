@@ -1,3 +1,4 @@
+// The desktop program's command line: its options and the usage text.
 #pragma once
 
 #include <optional>

@@ -1,4 +1,5 @@
-#include "platform/command_line.h"
+// The command line: options, --help and --version, wrong options.
+#include "app/command_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-#include "platform/command_line.h"
+// Reading the command line and the English usage text.
+#include "app/command_line.h"
 
 namespace rt {
 
