@@ -1,11 +1,32 @@
 // One game: levels played in a loop driven by the step clock and the
 // keyboard poll, with lives, losses, level changes and game over.
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "game/game.h"
 
 namespace rt {
 
 namespace {
+
+// The first clock time at which a single-precision reading r passes the
+// loop's strict test (double)r - (double)last > interval. Readings round to
+// the nearest float, so that is halfway below the first float that passes.
+double due_time(float last, double interval) {
+  constexpr float kUp = std::numeric_limits<float>::infinity();
+  const auto passes = [&](float r) {
+    return static_cast<double>(r) - static_cast<double>(last) > interval;
+  };
+  float first = static_cast<float>(static_cast<double>(last) + interval);
+  if (!std::isfinite(first)) return static_cast<double>(first);
+  while (!passes(first) && std::isfinite(first)) first = std::nextafter(first, kUp);
+  while (passes(std::nextafter(first, -kUp))) first = std::nextafter(first, -kUp);
+  const float below = std::nextafter(first, -kUp);
+  return (static_cast<double>(below) + static_cast<double>(first)) / 2.0;
+}
+
 // The step interval of a level: 4.0 less the speed-up earned so far.
 float level_interval(float speedup) {
   return static_cast<float>(static_cast<double>(kBaseInterval) - static_cast<double>(speedup));
@@ -69,9 +90,15 @@ void Game::play_game() {
       win_level();
     }
 
-    // Nothing was due: give the processor back for a moment instead of
-    // spinning; the clocks decide everything, so play is unchanged.
-    if (!busy) p_.sleep_ms(1);
+    // Nothing was due: give the processor back until the earlier of the
+    // next step and the next poll falls due, by the same readings and
+    // comparisons as above, so that play is unchanged. (Should the reading
+    // at that moment round to the float below, the next pass simply waits
+    // again, for no time.)
+    if (!busy) {
+      p_.sleep_until(std::min(due_time(last_step_time, static_cast<double>(step_interval)),
+                              due_time(last_poll_time, kPollPeriod)));
+    }
   }
 }
 
