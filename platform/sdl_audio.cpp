@@ -78,16 +78,14 @@ std::vector<std::int16_t> make_beep(int rate, int channels) {
   return out;
 }
 
-// How long a silent device stays open before it is closed.
-constexpr auto kSilentLinger = std::chrono::seconds(1);
-
 struct SdlAudio::Impl {
-  bool subsystem = false;  // this object holds a reference on SDL's audio
-  bool available = false;  // a device could be opened at the start
+  bool subsystem = false;               // this object holds a reference on SDL's audio
+  bool available = false;               // a device could be opened at the start
+  std::chrono::milliseconds linger{0};  // how long a silent device stays open
 
   // The device, open only while sounds play and a little after; opened by
   // the game thread, closed by the main thread.
-  std::mutex device_mutex;
+  mutable std::mutex device_mutex;
   SDL_AudioDeviceID device = 0;
   std::optional<std::chrono::steady_clock::time_point> silent_since;
 
@@ -153,7 +151,8 @@ struct SdlAudio::Impl {
   }
 };
 
-SdlAudio::SdlAudio() : impl_(std::make_unique<Impl>()) {
+SdlAudio::SdlAudio(std::chrono::milliseconds linger) : impl_(std::make_unique<Impl>()) {
+  impl_->linger = linger;
   impl_->subsystem = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
   if (!impl_->subsystem) return;
   // Opened now, so that the first sound comes without delay.
@@ -176,7 +175,7 @@ void SdlAudio::close_when_silent() {
   const auto now = std::chrono::steady_clock::now();
   if (!impl_->silent_since) {
     impl_->silent_since = now;
-  } else if (now - *impl_->silent_since >= kSilentLinger) {
+  } else if (now - *impl_->silent_since >= impl_->linger) {
     SDL_CloseAudioDevice(impl_->device);
     impl_->device = 0;
   }
@@ -202,6 +201,11 @@ void SdlAudio::play_file(const std::string& path) {
 
 void SdlAudio::play_beep() {
   if (is_open()) impl_->start(impl_->beep);
+}
+
+bool SdlAudio::device_open() const {
+  std::lock_guard guard(impl_->device_mutex);
+  return impl_->device != 0;
 }
 
 std::size_t SdlAudio::frames_left() const {

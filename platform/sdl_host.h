@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -144,8 +145,8 @@ class SdlAudio {
   static constexpr int kChannels = 2;
 
   // Starts SDL's audio (kept up while the object lives) and opens the
-  // default output device.
-  SdlAudio();
+  // default output device. A silent device is closed after `linger`.
+  explicit SdlAudio(std::chrono::milliseconds linger = std::chrono::seconds(1));
   ~SdlAudio();
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;
@@ -160,6 +161,8 @@ class SdlAudio {
   // thread stops waking to feed silence; the next sound opens it again.
   // Called now and then from the main thread.
   void close_when_silent();
+  // Whether the device is open right now.
+  bool device_open() const;
   // Frames of the current sound still to be played (0 when silent).
   std::size_t frames_left() const;
   // How many files are kept loaded.
