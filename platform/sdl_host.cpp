@@ -546,8 +546,8 @@ class Desktop {
         break;
       case SDL_WINDOWEVENT_MINIMIZED:
       case SDL_WINDOWEVENT_HIDDEN:
-        minimised_ = (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_SHOWN) != 0 ||
-                     event.event == SDL_WINDOWEVENT_MINIMIZED;
+        // Minimised, or hidden (another virtual desktop): away as well.
+        minimised_ = true;
         keys.release_all(actions);
         pads_.release_all(actions);
         break;
@@ -561,9 +561,6 @@ class Desktop {
       case SDL_WINDOWEVENT_RESIZED:
       case SDL_WINDOWEVENT_SIZE_CHANGED:
         whole_window_wanted_ = true;
-        break;
-      case SDL_WINDOWEVENT_LEAVE:
-        pointer_inside_ = false;
         break;
       default:
         break;
@@ -594,7 +591,6 @@ class Desktop {
     if (fullscreen()) return;
     const bool over = scaler_.layout().contains(x, y);
     SDL_ShowCursor(over ? SDL_DISABLE : SDL_ENABLE);
-    pointer_inside_ = true;
   }
 
   void open_controller(int device_index) {
@@ -685,7 +681,6 @@ class Desktop {
   bool focus_lost_ = false;
   bool minimised_ = false;
   bool paused_ = false;
-  bool pointer_inside_ = false;
   std::map<int, bool> toggles_held_;  // scan codes of F11 / Alt+Enter held
   WindowRequests::Mouse mouse_{Screen::kWidth / 2, Screen::kHeight / 2, false, false};
   GamepadTranslator pads_;
