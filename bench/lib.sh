@@ -69,7 +69,9 @@ bench_switches_in() {
 # COUNT" lines), or fails when it is gone.
 bench_process_switches() {
   local status
-  status="$(cat /proc/"$1"/task/*/status 2>/dev/null)" || return 1
+  [ -d "/proc/$1/task" ] || return 1
+  # A thread may end between listing and reading: its file is skipped.
+  status="$(cat /proc/"$1"/task/*/status 2>/dev/null || true)"
   bench_switches_in <<<"$status"
 }
 
