@@ -146,7 +146,7 @@ class SdlAudio {
 
   // Starts SDL's audio (kept up while the object lives) and opens the
   // default output device. A silent device is closed after `linger`.
-  explicit SdlAudio(std::chrono::milliseconds linger = std::chrono::seconds(1));
+  explicit SdlAudio(std::chrono::milliseconds linger = std::chrono::milliseconds(300));
   ~SdlAudio();
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;

@@ -117,7 +117,9 @@ void SimHost::advance(std::int64_t steps) {
     }
     if (left == 0) break;
     std::int64_t move = left;
-    if (!events_.empty()) {
+    // Only an event within the move splits it (most pauses have none).
+    if (!events_.empty() &&
+        events_.begin()->first.first <= static_cast<double>(steps_ + left) / kStepsPerSecond) {
       move =
           std::min(move, std::max<std::int64_t>(1, step_at(events_.begin()->first.first) - steps_));
     }
