@@ -27,9 +27,14 @@ double due_time(float last, double interval) {
   return (static_cast<double>(below) + static_cast<double>(first)) / 2.0;
 }
 
-// The step interval of a level: 4.0 less the speed-up earned so far.
+// The step interval of a level: 4.0 less the speed-up earned so far, but
+// never faster than the speed-up key's interval. Levels 1 to 10 stay above
+// it; from level 11 on, 4.0 less 4.0 or more would be zero or below in
+// single precision, and the locomotive would step on every pass of the loop,
+// as fast as the machine goes.
 float level_interval(float speedup) {
-  return static_cast<float>(static_cast<double>(kBaseInterval) - static_cast<double>(speedup));
+  const double interval = static_cast<double>(kBaseInterval) - static_cast<double>(speedup);
+  return static_cast<float>(interval < kFastInterval ? kFastInterval : interval);
 }
 }  // namespace
 
@@ -58,8 +63,11 @@ void Game::play_game() {
     }
 
     bool busy = false;
-    if (static_cast<double>(step_reading) - static_cast<double>(last_step_time) >
-        static_cast<double>(step_interval)) {
+    // A locomotive that has crashed takes no further step until the next
+    // poll has handled its loss, so a crash earns at most one bonus.
+    if (GameState != state::kLocoLost &&
+        static_cast<double>(step_reading) - static_cast<double>(last_step_time) >
+            static_cast<double>(step_interval)) {
       busy = true;
       last_step_time = clock_reading();
       step_locomotive();
@@ -95,9 +103,13 @@ void Game::play_game() {
     // comparisons as above, so that play is unchanged. (Should the reading
     // at that moment round to the float below, the next pass simply waits
     // again, for no time.)
+    // A crashed locomotive waits for the poll, not for a step.
     if (!busy) {
-      p_.sleep_until(std::min(due_time(last_step_time, static_cast<double>(step_interval)),
-                              due_time(last_poll_time, kPollPeriod)));
+      double due = due_time(last_poll_time, kPollPeriod);
+      if (GameState != state::kLocoLost) {
+        due = std::min(due, due_time(last_step_time, static_cast<double>(step_interval)));
+      }
+      p_.sleep_until(due);
     }
   }
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 #include <utility>
 
 namespace rt {
@@ -19,7 +20,8 @@ void Host::wait_for_key(double look_seconds, const std::function<bool()>& arrive
   } while (!arrived());
 }
 
-Platform::Platform(Host& host, std::filesystem::path root) : host_(host), root_(std::move(root)) {
+Platform::Platform(Host& host, std::filesystem::path root)
+    : host_(host), root_(std::move(root)), score_file_(choose_score_file(root_, true, {})) {
   host_.attach(*this);
 }
 
@@ -55,6 +57,17 @@ void Platform::host_close_request() {
 
 void Platform::end_if_close_requested() {
   if (close_requested_.load()) end_program(0);
+}
+
+void Host::report(const std::string& line) {
+  std::cerr << line << std::endl;
+}
+
+void Platform::report_file_problem(const std::filesystem::path& file, std::string_view reason) {
+  std::error_code ec;
+  const std::string key = std::filesystem::absolute(file, ec).lexically_normal().string();
+  if (!reported_files_.insert(key).second) return;
+  host_.report("rangiertrubel: Datei \"" + key + "\" " + std::string(reason));
 }
 
 void Platform::play_sound(std::string_view path) {

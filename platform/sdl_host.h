@@ -154,7 +154,8 @@ class SdlAudio {
   // Whether sound can be played (a device could be opened).
   bool is_open() const;
   // Starts a WAV file; a missing or unreadable file plays nothing (and stops
-  // nothing).
+  // nothing). A file that is there but cannot be played (not a regular file,
+  // too big, not a WAV) is reported once and not read again.
   void play_file(const std::string& path);
   void play_beep();
   // Closes the device once no sound has played for a while, so that its
@@ -167,6 +168,8 @@ class SdlAudio {
   std::size_t frames_left() const;
   // How many files are kept loaded.
   std::size_t cached_files() const;
+  // How many files failed and are not read again.
+  std::size_t failed_files() const;
 
  private:
   struct Impl;

@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libsdl2-dev)
 if [[ "${1:-}" != "--play" ]]; then
   packages+=(libgtest-dev googletest xvfb xdotool x11-apps x11-utils openbox imagemagick
-             clang libclang-rt-14-dev)
+             clang libclang-rt-14-dev console-setup-linux)
 fi
 
 missing=()
