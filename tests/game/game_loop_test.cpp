@@ -647,5 +647,30 @@ TEST(GameLoopPacingTest, TheLoopsGiveTheProcessorBackWhenNothingIsDue) {
   EXPECT_EQ(game.loco_x, 3);
 }
 
+TEST(GameLoopPacingTest, ACrashedLocomotiveWaitsForThePollWithoutSpinning) {
+  TempDir dir;
+  Level level;
+  level.fill(tile::kGruen);
+  level.at(1, 1) = tile::kSchieneWage;  // grass ahead: the first step crashes
+  level.at(20, 14) = tile::kSchwarz;
+  dir.write("Data/lev01.dat", level_text(level, Layout::OnePerLine));
+  CountingHost host;
+  Platform platform(host, dir.path());
+  platform.set_screen_mode();
+  Game game(platform);
+  game.load_sprites();
+  game.GameState = state::kPlaying;
+  game.last_step_time = -100.0f;
+  // The first poll long after the crash, and after the next step's time.
+  game.last_poll_time = 100.0f;
+  host.type_code(3.5, keycode::kEnter);
+  long readings_at_key = 0;
+  host.at(3.55, [&] { readings_at_key = host.readings; });
+  host.set_time_limit(9.0);
+  EXPECT_THROW(game.play_game(), SimStop);
+  EXPECT_EQ(game.GameState, state::kLocoLost);  // the crash, not yet handled
+  EXPECT_LT(host.readings - readings_at_key, 50);
+}
+
 }  // namespace
 }  // namespace rt::testing
