@@ -7,7 +7,7 @@ set -euo pipefail
 # What playing needs; with --play nothing more is installed.
 packages=(build-essential cmake pkg-config libsdl2-dev)
 if [[ "${1:-}" != "--play" ]]; then
-  packages+=(libgtest-dev googletest xvfb xdotool x11-apps imagemagick
+  packages+=(libgtest-dev googletest xvfb xdotool x11-apps x11-utils openbox imagemagick
              clang libclang-rt-14-dev console-setup-linux)
 fi
 
