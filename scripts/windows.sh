@@ -60,7 +60,7 @@ mkdir -p "$deps"
 # with its streams closed, kept running, and ended when the script ends.
 # The first start fills the prefix (some seconds, and once only).
 mkdir -p "$WINEPREFIX"
-wineserver -p </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1 || true  # one may run already
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 trap 'wineserver -k 2>/dev/null || true' EXIT
 

@@ -28,6 +28,7 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "wine_game_test: $*" >&2
+  [[ -s "$work/game.log" ]] && sed 's/^/wine_game_test: the program said: /' "$work/game.log" >&2
   import -window root "$work/root.png" 2>/dev/null || true
   [[ -f "$work/root.png" ]] && cp "$work/root.png" "$bin/../wine_game_test_failure.png" &&
     echo "wine_game_test: last screen in $(realpath "$bin/..")/wine_game_test_failure.png" >&2
@@ -48,7 +49,7 @@ done
 [[ ! -e "$game_dir/Data/High.dat" ]] || fail "the zip ships a list of best scores"
 
 # --- A display of our own ------------------------------------------------------------
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 5 -screen 0 1920x1080x24 -nolisten tcp 5>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
 [[ -s "$work/display" ]] || fail "Xvfb did not start"
@@ -97,7 +98,7 @@ hold() { xdotool keydown "$1" sleep 0.25 keyup "$1" sleep 0.15; }
 # Starts the program from a folder that is not its own; sets game_pid, the
 # window's place (left, top).
 start_game() {
-  (cd "$work" && RANGIERTRUBEL_WINDOWED=1 exec wine "$game_dir/rangiertrubel.exe") \
+  (cd "$work" && exec wine "$game_dir/rangiertrubel.exe" --windowed) \
     </dev/null >"$work/game.log" 2>&1 &
   game_pid=$!
   local window=""
