@@ -1,3 +1,4 @@
+// The desktop host on SDL2; only its own files include SDL.
 #pragma once
 
 #include <array>
@@ -35,11 +36,12 @@ struct KeyAction {
 // (SDL numbers its scancodes this way), or 0 for a key the PC set lacks.
 int set1_scan_code(int usb_usage);
 
-// The key-buffer code a key-down event adds by itself: Enter 13, Escape 27,
-// Backspace 8, Tab 9, and scan*256+255 for keys without a character (arrows,
-// Home, End, Insert, Delete, Page Up, Page Down, function keys; the keypad's
-// movement keys while Num Lock is off). 0 for keys whose character arrives
-// as typed text, and for keys that add nothing (Shift, Ctrl, ...).
+// The key-buffer code a key-down event adds by itself: the keycode:: codes of
+// Enter, Escape, Backspace and Tab, and the extended code for keys without a
+// character (arrows, Home, End, Insert, Delete, Page Up, Page Down, function
+// keys; the keypad's movement keys while Num Lock is off). 0 for keys whose
+// character arrives as typed text, and for keys that add nothing (Shift,
+// Ctrl, ...).
 int key_down_code(int usb_usage, bool num_lock);
 
 // Turns the window system's keyboard events into key actions. Remembers which
