@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/bmp.h"
 #include "platform/host.h"
 #include "platform/platform.h"
 #include "platform/screen.h"
@@ -282,6 +283,17 @@ class Desktop {
 
   bool ok() const { return ok_; }
 
+  // Shows `picture` (0xAARRGGBB pixels) as the window's icon.
+  void set_icon(const Image& picture) {
+    if (!window_ || picture.pixels.empty()) return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<Color*>(picture.pixels.data()), picture.width, picture.height, 32,
+        picture.width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr) return;
+    SDL_SetWindowIcon(window_.get(), surface);
+    SDL_FreeSurface(surface);
+  }
+
   // Handles one window-system event; key events become key actions.
   void handle(const SDL_Event& event, KeyTranslator& keys, std::vector<KeyAction>& actions) {
     switch (event.type) {
@@ -539,7 +551,7 @@ int run_game(const std::function<void(Platform&)>& game, Platform& platform) {
 }  // namespace
 
 int run_on_sdl(const std::string& title, const std::filesystem::path& root,
-               const std::function<void(Platform&)>& game) {
+               const std::function<void(Platform&)>& game, const WindowIcon& icon) {
   const SdlSystem sdl;
   if (!sdl.ok()) {
     std::cerr << "rangiertrubel: no display: " << SDL_GetError() << '\n';
@@ -555,6 +567,10 @@ int run_on_sdl(const std::string& title, const std::filesystem::path& root,
   Waker waker;
   SdlHost host(audio.is_open() ? &audio : nullptr, waker);
   Platform platform(host, root);
+  if (!icon.path.empty()) {
+    Image picture = platform.create_image(icon.size, icon.size);
+    if (platform.load_bmp(icon.path, picture) == kBmpOk) desktop.set_icon(picture);
+  }
 
   std::atomic<bool> finished{false};
   int status = 0;

@@ -18,8 +18,15 @@ class Platform;
 // the keyboard on the calling (main) thread, the game on a thread of its own.
 // Returns the exit status the game gave to end_program (0 when it returned).
 // `title` names the window when it is not full screen.
+// `icon` names the window's icon, a square BMP picture of `icon_size` pixels
+// in the game's own path form (for example "Sprites\\Symbol.bmp"); a window
+// without one keeps the window system's default.
+struct WindowIcon {
+  std::string path;
+  int size = 0;
+};
 int run_on_sdl(const std::string& title, const std::filesystem::path& root,
-               const std::function<void(Platform&)>& game);
+               const std::function<void(Platform&)>& game, const WindowIcon& icon = {});
 
 // --- Pieces of the SDL host that hold no SDL types ---------------------------
 

@@ -1,6 +1,6 @@
-// make_sprites OUTDIR [--sheet FILE]: writes the game's 24 pictures as
-// 24-bit BMP files into OUTDIR (created if missing); with --sheet also an
-// enlarged overview of all of them for looking at the art.
+// make_sprites OUTDIR [--sheet FILE]: writes the game's 24 pictures and the
+// window's icon as 24-bit BMP files into OUTDIR (created if missing); with
+// --sheet also an enlarged overview of all of them for looking at the art.
 // make_sprites --icons DIR NAME: writes the desktop icon into the icon theme
 // layout under DIR, one DIR/hicolor/SxS/apps/NAME.png for each size S.
 #include <filesystem>
@@ -8,6 +8,7 @@
 #include <string>
 #include <system_error>
 
+#include "game/assets.h"
 #include "platform/bmp_writer.h"
 #include "tools/make_sprites/icon_art.h"
 #include "tools/make_sprites/png_writer.h"
@@ -63,6 +64,14 @@ int main(int argc, char** argv) {
       std::cerr << "make_sprites: cannot write " << path << "\n";
       return 1;
     }
+  }
+  // The window's icon: the desktop icon at the size the desktop host shows.
+  const fs::path icon_path = out_dir / (std::string(rt::assets::kWindowIcon.name) +
+                                        std::string(rt::assets::kPictureExtension));
+  if (!rt::write_file(icon_path,
+                      rt::encode_bmp(rt::art::draw_icon(rt::assets::kWindowIcon.size), 24))) {
+    std::cerr << "make_sprites: cannot write " << icon_path << "\n";
+    return 1;
   }
   if (argc == 4) {
     const fs::path sheet = argv[3];
