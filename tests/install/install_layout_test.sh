@@ -95,22 +95,25 @@ done
 # --- The installed programs run and find their data ------------------------------
 empty="$work/empty"
 mkdir -p "$empty"
-# Starts the game from the empty folder with SDL's dummy drivers and ends it
-# after two seconds; prints what it wrote on standard error.
-run_game() {
-  (cd "$empty" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 2 "$1" 2>&1 >/dev/null) || true
+# Starts the game from the empty folder with SDL's dummy drivers, ends it
+# after two seconds and prints the lines about missing data folders it wrote
+# on standard error.
+missing_folders() {
+  (cd "$empty" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 2 "$1" 2>&1 >/dev/null) |
+    grep 'Ordner' || true
 }
-[[ -z "$(run_game "$prefix/bin/rangiertrubel")" ]] ||
-  fail "the installed game did not find its data: $(run_game "$prefix/bin/rangiertrubel")"
+found=$(missing_folders "$prefix/bin/rangiertrubel")
+[[ -z "$found" ]] || fail "the installed game did not find its data: $found"
 mv "$prefix" "$work/moved"
-[[ -z "$(run_game "$work/moved/bin/rangiertrubel")" ]] ||
-  fail "the moved prefix lost its data: $(run_game "$work/moved/bin/rangiertrubel")"
+found=$(missing_folders "$work/moved/bin/rangiertrubel")
+[[ -z "$found" ]] || fail "the moved prefix lost its data: $found"
 mkdir -p "$work/links"
 ln -s "$work/moved/bin/rangiertrubel" "$work/links/rangiertrubel"
-[[ -z "$(run_game "$work/links/rangiertrubel")" ]] || fail "a link to the game lost its data"
+found=$(missing_folders "$work/links/rangiertrubel")
+[[ -z "$found" ]] || fail "a link to the game lost its data: $found"
 # And the check itself sees a game without data: the program alone.
 cp "$work/moved/bin/rangiertrubel" "$work/links/alone"
-run_game "$work/links/alone" | grep -q "Sprites" || fail "a game without data did not say so"
+missing_folders "$work/links/alone" | grep -q "Sprites" || fail "a game without data did not say so"
 
 "$work/moved/bin/rangiertrubel-levels" check "$work"/moved/share/rangiertrubel/Data/lev*.dat \
   >/dev/null || fail "rangiertrubel-levels check on the installed levels"
