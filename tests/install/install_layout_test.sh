@@ -87,8 +87,9 @@ for page in "$prefix"/share/man/man6/*.6.gz; do
   warnings=$(zcat "$page" | LC_ALL=C.UTF-8 groff -man -ww -z -K utf8 2>&1)
   [[ -z "$warnings" ]] || fail "${page##*/}: $warnings"
 done
+page=$(zcat "$prefix/share/man/man6/rangiertrubel.6.gz")
 for option in --fullscreen --windowed --integer-scale --help --version XDG_DATA_HOME High.dat; do
-  zcat "$prefix/share/man/man6/rangiertrubel.6.gz" | grep -q -- "${option//-/\\\\-}" ||
+  grep -q -- "${option//-/\\\\-}" <<<"$page" ||
     fail "the manual page does not mention $option"
 done
 
@@ -113,7 +114,8 @@ found=$(missing_folders "$work/links/rangiertrubel")
 [[ -z "$found" ]] || fail "a link to the game lost its data: $found"
 # And the check itself sees a game without data: the program alone.
 cp "$work/moved/bin/rangiertrubel" "$work/links/alone"
-missing_folders "$work/links/alone" | grep -q "Sprites" || fail "a game without data did not say so"
+found=$(missing_folders "$work/links/alone")
+[[ "$found" == *Sprites* ]] || fail "a game without data did not say so"
 
 "$work/moved/bin/rangiertrubel-levels" check "$work"/moved/share/rangiertrubel/Data/lev*.dat \
   >/dev/null || fail "rangiertrubel-levels check on the installed levels"

@@ -98,7 +98,9 @@ wait_for_end() {
 start_game
 wait_for_menu menu-first
 echo "the menu appears"
-xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window has no icon"
+# (Into a file first: grep -q would end the pipe before xprop is done.)
+xprop -id "$window" _NET_WM_ICON >"$work/icon.txt" || true
+grep -q 'Icon (64 x 64)' "$work/icon.txt" || fail "the window has no icon"
 echo "the window shows the game's icon"
 
 # SPIEL STARTEN; level 1's picture builds up. The first locomotive runs with
