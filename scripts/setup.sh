@@ -11,7 +11,7 @@ if [[ "${1:-}" == "--package" ]]; then
   packages+=(dpkg-dev file)
 elif [[ "${1:-}" != "--play" ]]; then
   packages+=(libgtest-dev googletest xvfb xdotool x11-apps imagemagick
-             clang libclang-rt-14-dev)
+             clang libclang-rt-14-dev console-setup-linux)
   # The installed game and its package: built, checked and played.
   packages+=(dpkg-dev file lintian desktop-file-utils appstream groff-base x11-utils)
 fi
