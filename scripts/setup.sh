@@ -10,10 +10,10 @@ packages=(build-essential cmake pkg-config libsdl2-dev)
 if [[ "${1:-}" == "--package" ]]; then
   packages+=(dpkg-dev file)
 elif [[ "${1:-}" != "--play" ]]; then
-  packages+=(libgtest-dev googletest xvfb xdotool x11-apps imagemagick
+  packages+=(libgtest-dev googletest xvfb xdotool x11-apps x11-utils openbox imagemagick
              clang libclang-rt-14-dev console-setup-linux)
   # The installed game and its package: built, checked and played.
-  packages+=(dpkg-dev file lintian desktop-file-utils appstream groff-base x11-utils)
+  packages+=(dpkg-dev file lintian desktop-file-utils appstream groff-base)
 fi
 
 missing=()
