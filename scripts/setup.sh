@@ -4,11 +4,16 @@
 # run and the fuzz targets.
 set -euo pipefail
 
-# What playing needs; with --play nothing more is installed.
+# What playing needs; with --play nothing more is installed, with --package
+# what making the Debian package adds (dpkg-shlibdeps finds its dependencies).
 packages=(build-essential cmake pkg-config libsdl2-dev)
-if [[ "${1:-}" != "--play" ]]; then
+if [[ "${1:-}" == "--package" ]]; then
+  packages+=(dpkg-dev file)
+elif [[ "${1:-}" != "--play" ]]; then
   packages+=(libgtest-dev googletest xvfb xdotool x11-apps x11-utils openbox imagemagick
              clang libclang-rt-14-dev console-setup-linux)
+  # The installed game and its package: built, checked and played.
+  packages+=(dpkg-dev file lintian desktop-file-utils appstream groff-base)
 fi
 
 missing=()
