@@ -105,7 +105,9 @@ int Platform::close_file(int file_number) {
   }
   // Every write went straight to the file, so nothing is left to flush. The
   // unread rest of the data goes: a closed file gives only empty fields.
+  const bool written = slot.mode == FileMode::Append;
   slot = FileSlot{};
+  if (written) host_.files_changed();
   return 0;
 }
 
@@ -122,6 +124,7 @@ int Platform::delete_file(std::string_view path) {
   if (!std::filesystem::remove(file, ec) || ec) {
     return 3;
   }
+  host_.files_changed();
   return 0;
 }
 
@@ -208,8 +211,11 @@ int Platform::replace_file_atomically(std::string_view path, std::string_view by
     return 2;
   }
   // The new contents are in place; only a confirmed folder sync makes the
-  // rename itself durable, so a failure there is still reported.
-  return sync_folder(folder) ? 0 : 2;
+  // rename itself durable, so a failure there is still reported. A host
+  // that keeps its files elsewhere stores them now.
+  const bool synced = sync_folder(folder);
+  host_.files_changed();
+  return synced ? 0 : 2;
 }
 
 }  // namespace rt

@@ -4,11 +4,18 @@
 # run and the fuzz targets.
 set -euo pipefail
 
-# What playing needs; with --play nothing more is installed.
+# What playing needs; with --play nothing more is installed. With --web:
+# what building the browser version needs (Emscripten, Python to serve it).
 packages=(build-essential cmake pkg-config libsdl2-dev)
-if [[ "${1:-}" != "--play" ]]; then
+if [[ "${1:-}" == "--web" ]]; then
+  packages=(build-essential cmake emscripten python3)
+elif [[ "${1:-}" != "--play" ]]; then
   packages+=(libgtest-dev googletest xvfb xdotool x11-apps imagemagick
              clang libclang-rt-14-dev)
+  # The browser test: the browser version, a browser, and Node for the
+  # program that drives it (any Node of 18 or later already there will do).
+  packages+=(emscripten python3 chromium)
+  if ! command -v npm >/dev/null; then packages+=(npm); fi
 fi
 
 missing=()
