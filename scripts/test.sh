@@ -2,7 +2,8 @@
 # Sets everything up, builds with warnings as errors and runs every test
 # headless; then the whole suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer (with the fuzz corpus and regression replays),
-# and the SDL host's threads under ThreadSanitizer.
+# and the SDL host's threads under ThreadSanitizer; last the browser version
+# in a headless browser.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -25,3 +26,6 @@ echo "== ThreadSanitizer: the SDL host's refresh and game threads"
 cmake --preset tsan
 cmake --build --preset tsan -j "$jobs"
 ctest --preset tsan -j "$jobs"
+
+echo "== the browser version in headless chromium"
+tests/web/run.sh
