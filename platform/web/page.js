@@ -36,7 +36,8 @@ Module.rtPage = (function () {
   }
 
   var page = {
-    frames: 0,
+    frames: 0,       // pictures shown
+    soundsStarted: 0,
 
     start: function () {
       canvas = element('screen');
@@ -73,7 +74,7 @@ Module.rtPage = (function () {
       canvas.style.top = top + 'px';
       canvas.style.width = width + 'px';
       canvas.style.height = height + 'px';
-      canvas.className = exact ? 'exact' : '';
+      canvas.className = exact ? 'exact' : '';  // 0 or 1 from the host
       if (newFactor !== factor || canvas.width !== WIDTH * newFactor) {
         factor = newFactor;
         canvas.width = WIDTH * factor;  // clears the canvas
@@ -169,6 +170,7 @@ Module.rtPage = (function () {
       voice.buffer = sounds[number];
       voice.connect(audio.destination);
       voice.start();
+      page.soundsStarted++;
     },
 
     // The kept folder lives in IndexedDB: mounted and read in at the start,

@@ -37,29 +37,36 @@
 namespace rt {
 namespace {
 
-// The page's side lives in page.js; these call into it.
+// The page's side lives in page.js; these call into it. (Kept as written:
+// the C++ formatter would take JavaScript operators apart.)
+// clang-format off
 EM_JS(void, page_start, (), { Module.rtPage.start(); });
-EM_JS(void, page_show_rows, (const std::uint8_t* rgba, int first, int count),
-      { Module.rtPage.showRows(rgba, first, count); });
-EM_JS(void, page_layout,
-      (int factor, double left, double top, double width, double height, int exact),
-      { Module.rtPage.layout(factor, left, top, width, height, exact != = 0); });
+EM_JS(void, page_show_rows, (const std::uint8_t* rgba, int first, int count), {
+  Module.rtPage.showRows(rgba, first, count);
+});
+EM_JS(void, page_layout, (int factor, double left, double top, double width, double height,
+                          int exact), {
+  Module.rtPage.layout(factor, left, top, width, height, exact);
+});
 EM_JS(double, page_width, (), { return Module.rtPage.pageWidth(); });
 EM_JS(double, page_height, (), { return Module.rtPage.pageHeight(); });
-EM_JS(void, page_set_paused, (int paused), { Module.rtPage.setPaused(paused != = 0); });
-EM_JS(void, page_hide_cursor, (int hidden), { Module.rtPage.hideCursor(hidden != = 0); });
+EM_JS(void, page_set_paused, (int paused), { Module.rtPage.setPaused(paused); });
+EM_JS(void, page_hide_cursor, (int hidden), { Module.rtPage.hideCursor(hidden); });
 EM_JS(void, page_ended, (int status), { Module.rtPage.ended(status); });
 EM_JS(void, page_wake, (), { Module.rtPage.wake(); });
 EM_JS(void, page_start_audio, (), { Module.rtPage.startAudio(); });
-EM_JS(void, page_load_sound,
-      (int number, const std::int16_t* samples, int count, int channels, int rate),
-      { Module.rtPage.loadSound(number, samples, count, channels, rate); });
+EM_JS(void, page_load_sound, (int number, const std::int16_t* samples, int count, int channels,
+                              int rate), {
+  Module.rtPage.loadSound(number, samples, count, channels, rate);
+});
 EM_JS(void, page_play_sound, (int number), { Module.rtPage.playSound(number); });
 // The ones the game waits for: the browser runs meanwhile.
 EM_ASYNC_JS(void, page_wait, (double ms), { await Module.rtPage.wait(ms); });
-EM_ASYNC_JS(int, page_mount_storage, (const char* path),
-            { return await Module.rtPage.mountStorage(UTF8ToString(path)); });
+EM_ASYNC_JS(int, page_mount_storage, (const char* path), {
+  return await Module.rtPage.mountStorage(UTF8ToString(path));
+});
 EM_ASYNC_JS(int, page_save_storage, (), { return await Module.rtPage.saveStorage(); });
+// clang-format on
 
 constexpr const char* kCanvas = "#screen";
 constexpr int kBeepNumber = 0;

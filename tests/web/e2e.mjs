@@ -129,6 +129,29 @@ try {
     assert.equal(moved[0], hole[0], 'the empty cell stays in its column');
   });
 
+  await check('the game stands still while the canvas has lost the keyboard', async () => {
+    // The locomotive is drawn at every look at the keys, several times a
+    // second; while the page is away there are none.
+    const topRows = () => page.evaluate(() => {
+      const canvas = document.getElementById('screen');
+      return Array.from(canvas.getContext('2d').getImageData(0, 0, canvas.width,
+                                                              canvas.height / 7).data).join();
+    });
+    await page.evaluate(() => document.getElementById('screen').blur());
+    await page.waitForSelector('#pause', {visible: true, timeout: 5000});
+    const frames = await page.evaluate(() => Module.rtPage.frames);
+    const still = await topRows();
+    await sleep(1500);
+    assert.equal(await topRows(), still, 'nothing moved while away');
+    assert.equal(await page.evaluate(() => Module.rtPage.frames), frames, 'nothing was drawn');
+    await page.screenshot({path: path.join(shots, 'paused.png')});
+    // A click brings the keyboard back and the game goes on.
+    await page.mouse.click(500, 400);
+    await page.waitForSelector('#pause', {hidden: true, timeout: 5000});
+    await until('the game going on', async () =>
+      (await page.evaluate(() => Module.rtPage.frames)) > frames, 5);
+  });
+
   await check('three lost locomotives lead to the name entry', async () => {
     await hold(page, 'Space', 300);  // faster steps earn points
     await sleep(1500);
@@ -142,6 +165,8 @@ try {
         await sleep(300);
       }
     }
+    // The explosions were heard: the first key press started the sound.
+    assert.ok(await page.evaluate(() => Module.rtPage.soundsStarted) >= 3, 'sounds were played');
     await until('the name entry', async () =>
       (await countPixels(page, ...textArea(20, 35, 20), TEXT)) > 100, 20);
     await page.screenshot({path: path.join(shots, 'name-entry.png')});
