@@ -130,15 +130,16 @@ Module.rtPage = (function () {
     },
 
     // Browsers let a page make sound only after the player has done
-    // something: the first key press starts it.
+    // something: the first key press makes the sound output. It is held
+    // (suspended) while no sound plays, as a running output keeps waking
+    // the browser to play silence.
     startAudio: function () {
+      if (audio) return;
       try {
-        if (!audio) {
-          var Context = window.AudioContext || window.webkitAudioContext;
-          if (!Context) return;
-          audio = new Context();
-        }
-        if (audio.state === 'suspended') audio.resume();
+        var Context = window.AudioContext || window.webkitAudioContext;
+        if (!Context) return;
+        audio = new Context();
+        if (!voice) audio.suspend();
       } catch (error) {
         audio = null;
       }
@@ -161,15 +162,24 @@ Module.rtPage = (function () {
     },
     // One voice: a new sound replaces the one playing.
     playSound: function (number) {
-      if (!audio || audio.state !== 'running' || !sounds[number]) return;
+      if (!audio || audio.state === 'closed' || !sounds[number]) return;
+      var old = voice;
+      voice = null;
       try {
-        if (voice) voice.stop();
+        if (old) old.stop();
       } catch (error) {
       }
-      voice = audio.createBufferSource();
-      voice.buffer = sounds[number];
-      voice.connect(audio.destination);
-      voice.start();
+      var source = audio.createBufferSource();
+      source.buffer = sounds[number];
+      source.connect(audio.destination);
+      source.onended = function () {
+        if (voice !== source) return;
+        voice = null;
+        audio.suspend();
+      };
+      voice = source;
+      if (audio.state === 'suspended') audio.resume();
+      source.start();
       page.soundsStarted++;
     },
 
