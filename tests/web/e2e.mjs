@@ -129,7 +129,7 @@ try {
     assert.equal(moved[0], hole[0], 'the empty cell stays in its column');
   });
 
-  await check('the game stands still while the canvas has lost the keyboard', async () => {
+  await check('the game stands still while the canvas has lost the keyboard or the page is hidden', async () => {
     // The locomotive is drawn at every look at the keys, several times a
     // second; while the page is away there are none.
     const topRows = () => page.evaluate(() => {
@@ -150,6 +150,18 @@ try {
     await page.waitForSelector('#pause', {hidden: true, timeout: 5000});
     await until('the game going on', async () =>
       (await page.evaluate(() => Module.rtPage.frames)) > frames, 5);
+    // Another tab in front hides the page: the same again.
+    const other = await browser.newPage();
+    await other.bringToFront();
+    await until('the page hidden', () => page.evaluate(() => document.hidden), 5);
+    const hiddenFrames = await page.evaluate(() => Module.rtPage.frames);
+    await sleep(1500);
+    assert.equal(await page.evaluate(() => Module.rtPage.frames), hiddenFrames,
+                 'nothing was drawn while hidden');
+    await page.bringToFront();
+    await other.close();
+    await until('the game going on after the tab is back', async () =>
+      (await page.evaluate(() => Module.rtPage.frames)) > hiddenFrames, 5);
   });
 
   await check('three lost locomotives lead to the name entry', async () => {
