@@ -1,3 +1,5 @@
+// The screens around the game: title, main menu, the list of the ten best
+// scores and the name entry, sharing the game's platform and state.
 #pragma once
 
 #include <array>

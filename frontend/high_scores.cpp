@@ -1,3 +1,5 @@
+// The list of the ten best scores: reading and keeping Data\High.dat, showing
+// it on the menu screen and the name entry for a new place.
 #include <algorithm>
 #include <string>
 

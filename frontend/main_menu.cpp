@@ -1,3 +1,5 @@
+// The main menu: its three items, the pointer moved with the arrow keys and
+// the choice made with Enter or Space.
 #include "frontend/frontend.h"
 #include "platform/keyboard.h"
 
@@ -62,7 +64,7 @@ void FrontEnd::main_menu() {
         p_.end_program(0);
       }
       if (menu_item == 3) {
-        game_.sound_on = game_.sound_on == 1 ? 0 : 1;
+        game_.sound_on = toggled_sound(game_.sound_on);
         p_.locate(kSoundRow, kItemColumn);
         p_.print_text(sound_label(game_.sound_on));
         game_.play_ping();

@@ -1,3 +1,5 @@
+// The title screen: the game's name magnified from the text grid, with its
+// shadow, before the first menu.
 #include <cstdint>
 
 #include "frontend/frontend.h"

@@ -11,7 +11,6 @@ namespace rt {
 namespace {
 // The level file is always read as file number 1.
 constexpr int kLevelFile = 1;
-constexpr int kLevelCount = 10;
 }  // namespace
 
 void Game::load_level() {

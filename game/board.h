@@ -1,3 +1,5 @@
+// The playing field's cells as the level file fills them and the game reads
+// them, border included.
 #pragma once
 
 #include <array>

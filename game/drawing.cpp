@@ -2,56 +2,20 @@
 
 #include <cstdint>
 
+#include "game/assets.h"
 #include "game/game.h"
 
 namespace rt {
 
 void Game::load_sprites() {
-  Sprites& s = sprites;
   // Every picture starts out black (all pixels 0) so that a missing file
   // simply draws as a black rectangle.
-  for (Image* cell_sized :
-       {&s.SchieneWage, &s.SchieneSenk, &s.KurveOLi,  &s.KurveORe,  &s.KurveULi,  &s.KurveURe,
-        &s.Schwarz,     &s.Hbf,         &s.LockWage1, &s.LockWage2, &s.LockWage3, &s.LockWage4,
-        &s.LockSenk1,   &s.LockSenk2,   &s.LockSenk3, &s.LockSenk4, &s.Haus,      &s.Baum1,
-        &s.Gruen,       &s.Explo1,      &s.Explo2}) {
-    *cell_sized = p_.create_image(kCellSize, kCellSize, 0);
+  for (const assets::PictureFile& picture : assets::kPictures) {
+    sprites.*picture.image = p_.create_image(picture.width, picture.height, 0);
   }
-  s.KX = p_.create_image(100, 40, 0);
-  s.Minilock = p_.create_image(20, 20, 0);
-  s.VLoesch = p_.create_image(20, 200, 0);
-
-  struct Load {
-    const char* path;
-    Image* image;
-  };
-  const Load loads[] = {
-      {"Sprites\\VLoesch.bmp", &s.VLoesch},
-      {"Sprites\\Minilock.bmp", &s.Minilock},
-      {"Sprites\\KX.bmp", &s.KX},
-      {"Sprites\\SchieneWage.bmp", &s.SchieneWage},
-      {"Sprites\\SchieneSenk.bmp", &s.SchieneSenk},
-      {"Sprites\\KurveOLi.bmp", &s.KurveOLi},
-      {"Sprites\\KurveORe.bmp", &s.KurveORe},
-      {"Sprites\\KurveURe.bmp", &s.KurveURe},
-      {"Sprites\\KurveULi.bmp", &s.KurveULi},
-      {"Sprites\\Schwarz.bmp", &s.Schwarz},
-      {"Sprites\\Hbf.bmp", &s.Hbf},
-      {"Sprites\\LockWage1.bmp", &s.LockWage1},
-      {"Sprites\\LockWage2.bmp", &s.LockWage2},
-      {"Sprites\\LockWage3.bmp", &s.LockWage3},
-      {"Sprites\\LockWage4.bmp", &s.LockWage4},
-      {"Sprites\\LockSenk1.bmp", &s.LockSenk1},
-      {"Sprites\\LockSenk2.bmp", &s.LockSenk2},
-      {"Sprites\\LockSenk3.bmp", &s.LockSenk3},
-      {"Sprites\\LockSenk4.bmp", &s.LockSenk4},
-      {"Sprites\\Baum1.bmp", &s.Baum1},
-      {"Sprites\\Haus.bmp", &s.Haus},
-      {"Sprites\\Gruen.bmp", &s.Gruen},
-      {"Sprites\\Explo1.bmp", &s.Explo1},
-      {"Sprites\\Explo2.bmp", &s.Explo2},
-  };
-  for (const Load& load : loads) p_.load_bmp(load.path, *load.image);
+  for (const assets::PictureFile& picture : assets::kPictures) {
+    p_.load_bmp(assets::picture_path(picture.name), sprites.*picture.image);
+  }
 }
 
 void Game::put_on_cell(int x, int y, const Image& image) {
@@ -62,18 +26,9 @@ void Game::put_on_cell(int x, int y, const Image& image) {
 }
 
 const Image* Game::picture_for(TileCode code) const {
-  const Sprites& s = sprites;
-  if (code == tile::kSchwarz) return &s.Schwarz;
-  if (code == tile::kGruen) return &s.Gruen;
-  if (code == tile::kSchieneWage) return &s.SchieneWage;
-  if (code == tile::kSchieneSenk) return &s.SchieneSenk;
-  if (code == tile::kKurveOLi) return &s.KurveOLi;
-  if (code == tile::kKurveORe) return &s.KurveORe;
-  if (code == tile::kKurveULi) return &s.KurveULi;
-  if (code == tile::kKurveURe) return &s.KurveURe;
-  if (code == tile::kBaum1) return &s.Baum1;
-  if (code == tile::kHaus) return &s.Haus;
-  if (code == tile::kHbf) return &s.Hbf;
+  for (const assets::TilePicture& tile : assets::kTilePictures) {
+    if (tile.code == code) return &(sprites.*tile.image);
+  }
   return nullptr;
 }
 

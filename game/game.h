@@ -1,3 +1,5 @@
+// The game core's state and operations: one object per run, created by the
+// program (or a test) on a Platform.
 #pragma once
 
 #include <cstdint>

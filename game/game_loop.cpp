@@ -6,13 +6,6 @@
 namespace rt {
 
 namespace {
-constexpr float kBaseInterval = 4.0f;
-constexpr double kPollPeriod = 0.15;
-constexpr double kFastInterval = 0.3;
-constexpr double kSpeedupPerLevel = 0.4;
-constexpr std::int32_t kLivesPerGame = 3;
-constexpr int kWonPauseMs = 1000;
-
 // The step interval of a level: 4.0 less the speed-up earned so far.
 float level_interval(float speedup) {
   return static_cast<float>(static_cast<double>(kBaseInterval) - static_cast<double>(speedup));
@@ -63,7 +56,7 @@ void Game::play_game() {
         step_interval = static_cast<float>(kFastInterval);
       }
       if (p_.key_down(scan::kEscape)) GameState = state::kLocoLost;
-      if (p_.key_down(scan::kS)) sound_on = (sound_on == 1) ? 0 : 1;
+      if (p_.key_down(scan::kS)) sound_on = toggled_sound(sound_on);
       draw_locomotive();  // every poll, so the locomotive blinks
       if (loco_x == cursor_x && loco_y == cursor_y) GameState = state::kLocoLost;
       // A loss, however it came about, is handled here and only here.
@@ -71,8 +64,7 @@ void Game::play_game() {
     }
 
     // The station directly below or directly to the right wins the level.
-    if (code_beside_locomotive({0, 1}) == tile::kHbf ||
-        code_beside_locomotive({1, 0}) == tile::kHbf) {
+    if (station_beside([this](Offset o) { return code_beside_locomotive(o); })) {
       busy = true;
       win_level();
     }

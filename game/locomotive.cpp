@@ -6,15 +6,6 @@
 
 namespace rt {
 
-namespace {
-// Steps faster than this earn the speed bonus.
-constexpr double kBonusBelow = 0.4;
-constexpr std::int32_t kBonusPoints = 100;
-// The points field of the status line.
-constexpr int kStatusRow = 36;
-constexpr int kPointsColumn = 29;
-}  // namespace
-
 TileCode Game::code_beside_locomotive(Offset o) const {
   // Widened, so that even a locomotive placed far off cannot overflow; the
   // board reads 0 beyond its edges, like the border.
@@ -28,7 +19,7 @@ void Game::step_locomotive() {
   // The bonus comes first, so that even a crashing step earns it.
   if (static_cast<double>(step_interval) < kBonusBelow) {
     add_score(kBonusPoints);
-    p_.locate(kStatusRow, kPointsColumn);
+    p_.locate(status_line::kRow, status_line::kPointsColumn);
     p_.print_using("########", score);
     play_ding();
   }

@@ -11,7 +11,6 @@ namespace {
 constexpr double kIntroSeconds = 3.0;
 // A random cell is drawn only after more than this since the last one.
 constexpr double kDrawGap = 0.001;
-constexpr int kStatusRow = 36;
 }  // namespace
 
 void Game::show_level() {
@@ -46,17 +45,17 @@ void Game::show_level() {
   }
   draw_locomotive();
 
-  p_.locate(kStatusRow, 22);
+  p_.locate(status_line::kRow, status_line::kPointsLabelColumn);
   p_.print_text("PUNKTE:");
-  p_.locate(kStatusRow, 29);
+  p_.locate(status_line::kRow, status_line::kPointsColumn);
   p_.print_using("########", score);
-  p_.locate(kStatusRow, 50);
+  p_.locate(status_line::kRow, status_line::kLivesLabelColumn);
   p_.print_text("LOKS:");
-  p_.locate(kStatusRow, 57);
+  p_.locate(status_line::kRow, status_line::kLivesColumn);
   p_.print_using("##", lives);
-  p_.locate(kStatusRow, 72);
+  p_.locate(status_line::kRow, status_line::kLevelLabelColumn);
   p_.print_text("STUFE:");
-  p_.locate(kStatusRow, 79);
+  p_.locate(status_line::kRow, status_line::kLevelColumn);
   p_.print_using("###", level);
 }
 

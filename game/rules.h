@@ -1,5 +1,8 @@
+// The rules of play, each in one place: tile codes, the step table, timing,
+// lives and points, the station test, levels and the status line.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -107,8 +110,64 @@ constexpr std::optional<StepResult> step_rule(Heading h, TileCode ahead) {
   return std::nullopt;
 }
 
-// The ten level files, by level number 1..10.
-inline constexpr const char* kLevelNames[10] = {"lev01", "lev02", "lev03", "lev04", "lev05",
-                                                "lev06", "lev07", "lev08", "lev09", "lev10"};
+// The codes that have a picture; a cell holding any other code draws nothing
+// and the level tool reports it as unknown.
+inline constexpr std::array<TileCode, 11> kPictureCodes{
+    tile::kSchwarz,  tile::kGruen,    tile::kSchieneWage, tile::kSchieneSenk,
+    tile::kKurveOLi, tile::kKurveORe, tile::kKurveULi,    tile::kKurveURe,
+    tile::kBaum1,    tile::kHaus,     tile::kHbf};
+constexpr bool has_picture(TileCode code) {
+  for (const TileCode c : kPictureCodes) {
+    if (c == code) return true;
+  }
+  return false;
+}
+
+// The station directly below or directly to the right of the locomotive wins
+// the level. `code_at(offset)` gives the code of the cell at that offset from
+// the locomotive; below is looked at first.
+template <typename CodeAt>
+constexpr bool station_beside(CodeAt code_at) {
+  return code_at(Offset{0, 1}) == tile::kHbf || code_at(Offset{1, 0}) == tile::kHbf;
+}
+
+// --- Timing, lives and points ---------------------------------------------
+// The step interval of a level's start is kBaseInterval less the speed-up
+// earned so far; every won level earns kSpeedupPerLevel more.
+inline constexpr float kBaseInterval = 4.0f;
+inline constexpr double kSpeedupPerLevel = 0.4;
+// Space or Enter held at a key poll sets the step interval to this.
+inline constexpr double kFastInterval = 0.3;
+// Steps faster than this earn the speed bonus of kBonusPoints.
+inline constexpr double kBonusBelow = 0.4;
+inline constexpr std::int32_t kBonusPoints = 100;
+// The keys are polled when more than this has passed since the last poll.
+inline constexpr double kPollPeriod = 0.15;
+inline constexpr std::int32_t kLivesPerGame = 3;
+// The pause after a won level, before the next one is shown.
+inline constexpr int kWonPauseMs = 1000;
+
+// The sound switch (S in play, the menu's third item): 1 is on, anything
+// else counts as off and switches to on.
+constexpr std::int32_t toggled_sound(std::int32_t sound_on) {
+  return (sound_on == 1) ? 0 : 1;
+}
+
+// --- Levels ---------------------------------------------------------------
+inline constexpr int kLevelCount = 10;
+// The level files, by level number 1..kLevelCount.
+inline constexpr const char* kLevelNames[kLevelCount] = {
+    "lev01", "lev02", "lev03", "lev04", "lev05", "lev06", "lev07", "lev08", "lev09", "lev10"};
+
+// --- The status line under the board --------------------------------------
+namespace status_line {
+inline constexpr int kRow = 36;
+inline constexpr int kPointsLabelColumn = 22;  // "PUNKTE:"
+inline constexpr int kPointsColumn = 29;
+inline constexpr int kLivesLabelColumn = 50;  // "LOKS:"
+inline constexpr int kLivesColumn = 57;
+inline constexpr int kLevelLabelColumn = 72;  // "STUFE:"
+inline constexpr int kLevelColumn = 79;
+}  // namespace status_line
 
 }  // namespace rt

@@ -1,3 +1,5 @@
+// Where the game keeps its pictures; game/assets.h says which file each comes
+// from.
 #pragma once
 
 #include "platform/image.h"

@@ -1,3 +1,5 @@
+// Reading BMP files: every header form and pixel depth the game accepts,
+// bounds-checked, into an Image.
 #include "platform/bmp.h"
 
 #include <algorithm>

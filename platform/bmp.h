@@ -1,3 +1,5 @@
+// Reading BMP pictures into the screen's pixel format, with the result codes
+// the game sees.
 #pragma once
 
 #include <cstdint>

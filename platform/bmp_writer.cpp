@@ -1,3 +1,5 @@
+// Writing BMP files and whole files to disk, for the generators, the runner's
+// shots and the tests.
 #include "platform/bmp_writer.h"
 
 #include <cstddef>

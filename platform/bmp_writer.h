@@ -1,3 +1,4 @@
+// Writing pictures as BMP files, and files as a whole.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The pixel type shared by the screen, images and every host.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// Conversion between code page 437 bytes and UTF-8 text.
 #include "platform/cp437.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// The game's character set and its conversion to and from UTF-8, for hosts
+// and tools that speak Unicode.
 #pragma once
 
 #include <string>

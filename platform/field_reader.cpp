@@ -1,3 +1,5 @@
+// Reading the fields of level and list files and of typed lines the way the
+// game's file input does.
 #include "platform/field_reader.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Reading comma- or line-separated numbers and strings from text.
 #pragma once
 
 #include <cstddef>

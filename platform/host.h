@@ -1,3 +1,5 @@
+// The host interface: what a desktop, a test or any other world must provide
+// for the platform services, and what it must promise.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// Off-screen pictures in the screen's pixel format.
 #pragma once
 
 #include <cstddef>

@@ -180,13 +180,13 @@ int key_down_code(int usb_usage, bool num_lock) {
   switch (usb_usage) {
     case usb::kEnter:
     case usb::kKeypadEnter:
-      return 13;
+      return keycode::kEnter;
     case usb::kEscape:
-      return 27;
+      return keycode::kEscape;
     case usb::kBackspace:
-      return 8;
+      return keycode::kBackspace;
     case usb::kTab:
-      return 9;
+      return keycode::kTab;
     default:
       break;
   }

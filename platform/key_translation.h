@@ -29,9 +29,9 @@ int set1_scan_code(int usb_usage);
 // a name the PC keyboard has no key for.
 int usb_usage_of_key_name(std::string_view code_name);
 
-// The key-buffer code a key-down event adds by itself: Enter, Escape,
-// Backspace and Tab their control codes, and the extended code for keys
-// without a character (arrows, Home, End, Insert, Delete, Page Up, Page Down,
+// The key-buffer code a key-down event adds by itself: the keycode:: codes of
+// Enter, Escape, Backspace and Tab, and the extended code for keys without a
+// character (arrows, Home, End, Insert, Delete, Page Up, Page Down,
 // function keys; the keypad's movement keys while Num Lock is off). 0 for
 // keys whose character arrives as typed text, and for keys that add nothing
 // (Shift, Ctrl, ...).

@@ -1,3 +1,5 @@
+// The held-key states and the 16-slot key ring behind the platform's input
+// calls.
 #include "platform/keyboard.h"
 
 namespace rt {

@@ -1,3 +1,5 @@
+// Key names in one place: the scan codes of the keys the game and its tools
+// use, and the codes the key buffer holds.
 #pragma once
 
 #include <array>
@@ -22,14 +24,31 @@ inline constexpr int kDown = 80;
 inline constexpr int kDelete = 83;
 }  // namespace scan
 
+// Codes of the key buffer: a key with a character puts its code 1..255 there,
+// a key without one the extended code below. These are the ones the program
+// and its tools name.
+namespace keycode {
+inline constexpr int kBackspace = 8;
+inline constexpr int kTab = 9;
+inline constexpr int kLineFeed = 10;
+inline constexpr int kEnter = 13;
+inline constexpr int kEscape = 27;
+inline constexpr int kSpace = 32;
+// The highest character code; the low byte of every extended code, and the
+// first byte of the two that inkey gives for one.
+inline constexpr int kExtendedPrefix = 255;
+}  // namespace keycode
+
 // Buffer code of a key without a character: scan code x 256 + 255.
 constexpr int extended_code(int scan_code) {
-  return scan_code * 256 + 255;
+  return scan_code * 256 + keycode::kExtendedPrefix;
 }
 // True for the codes the key buffer holds: 1..255, and scan x 256 + 255 for
 // a scan byte 1..255.
 constexpr bool is_key_code(int code) {
-  return (code >= 1 && code <= 255) || (code > 255 && code <= 0xFFFF && (code & 0xFF) == 0xFF);
+  return (code >= 1 && code <= keycode::kExtendedPrefix) ||
+         (code > keycode::kExtendedPrefix && code <= 0xFFFF &&
+          (code & 0xFF) == keycode::kExtendedPrefix);
 }
 // The window's close request as it arrives in the key buffer.
 inline constexpr int kCloseRequestCode = 0x6BFF;

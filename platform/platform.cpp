@@ -1,3 +1,5 @@
+// The platform object's set-up, the game paths under its root folder, the
+// keys a host hands in and the sounds it starts.
 #include "platform/platform.h"
 
 #include <algorithm>

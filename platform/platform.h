@@ -1,3 +1,4 @@
+// The display, input and file services the game stands on, over a Host.
 #pragma once
 
 #include <array>

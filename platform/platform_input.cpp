@@ -29,11 +29,12 @@ std::string Platform::inkey() {
   if (code <= 0) {
     return {};
   }
-  if (code <= 255) {
+  if (code <= keycode::kExtendedPrefix) {
     return std::string(1, static_cast<char>(code));
   }
   // A key without a character: byte 255, then its scan code.
-  return std::string{static_cast<char>(255), static_cast<char>((code >> 8) & 0xFF)};
+  return std::string{static_cast<char>(keycode::kExtendedPrefix),
+                     static_cast<char>((code >> 8) & 0xFF)};
 }
 
 int Platform::wait_key() {

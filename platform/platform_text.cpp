@@ -146,15 +146,15 @@ void Platform::input_line(std::string_view prompt) {
     }
     line.hide_point();
 
-    if (code == 13 || code == 10) break;
+    if (code == keycode::kEnter || code == keycode::kLineFeed) break;
     const std::size_t point = line.point();
-    if (code >= 32 && code <= 255) {
+    if (code >= keycode::kSpace && code <= keycode::kExtendedPrefix) {
       line.insert(1, static_cast<char>(code));
-    } else if (code == 8) {
+    } else if (code == keycode::kBackspace) {
       line.backspace();
-    } else if (code == 9) {
+    } else if (code == keycode::kTab) {
       line.insert(kTabWidth - point % kTabWidth, ' ');
-    } else if (code == 27) {
+    } else if (code == keycode::kEscape) {
       line.clear();
     } else if (code == extended_code(scan::kDelete)) {
       if (!line.delete_at_point()) host_.beep();

@@ -1,3 +1,4 @@
+// The game's random number generator.
 #include "platform/rnd.h"
 
 namespace rt {

@@ -1,3 +1,4 @@
+// The game's random numbers, the same sequence every run.
 #pragma once
 
 #include <array>

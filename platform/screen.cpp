@@ -1,3 +1,5 @@
+// The frame buffer's drawing: images, boxes and pixels, clipped to the
+// screen, with the changed rows marked for the host.
 #include "platform/screen.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The 800 x 600 screen the game draws on and the host shows.
 #pragma once
 
 #include <array>

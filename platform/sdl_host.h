@@ -1,3 +1,4 @@
+// The desktop host on SDL2; only its own files include SDL.
 #pragma once
 
 #include <array>

@@ -1,3 +1,5 @@
+// The simulated host: virtual clock, scheduled keys and actions, recorded
+// sounds and how a run on it ends.
 #include "platform/sim_host.h"
 
 #include <algorithm>
@@ -160,6 +162,17 @@ void SimHost::type_code(double time, int code) {
 
 void SimHost::at(double time, std::function<void()> action) {
   schedule(time, Event{Event::Kind::Action, 0, 0, 0, 0.0, 0, std::move(action)});
+}
+
+SimEnd run_until_end(const SimHost& host, const std::function<void()>& body) {
+  try {
+    body();
+    return {SimEnd::How::Returned, 0, host.now()};
+  } catch (const ProgramEnd& end) {
+    return {SimEnd::How::Ended, end.status, host.now()};
+  } catch (const SimStop&) {
+    return {SimEnd::How::Stopped, 0, host.now()};
+  }
 }
 
 }  // namespace rt

@@ -1,3 +1,4 @@
+// The deterministic host the tests and tools run the game on.
 #pragma once
 
 #include <cstdint>
@@ -102,5 +103,18 @@ class SimHost : public Host {
   int mouse_x_ = 0;
   int mouse_y_ = 0;
 };
+
+// How a run on the simulated host ended: `body` returned, the program ended
+// through end_program with `status`, or the host stopped it (SimStop).
+struct SimEnd {
+  enum class How { Returned, Ended, Stopped };
+  How how = How::Returned;
+  int status = 0;
+  double time = 0.0;  // the virtual clock when it ended
+};
+
+// Runs `body` on `host` and catches the two ways a run ends; any other
+// exception passes through.
+SimEnd run_until_end(const SimHost& host, const std::function<void()>& body);
 
 }  // namespace rt

@@ -1,3 +1,5 @@
+// The text grid: characters painted into the screen, the cursor, scrolling
+// and numbers formatted by a mask.
 #include "platform/text_console.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The text grid drawn into the screen with the VGA font.
 #pragma once
 
 #include <string>

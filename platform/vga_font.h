@@ -1,3 +1,4 @@
+// The VGA font the text grid draws with.
 #pragma once
 
 #include <array>

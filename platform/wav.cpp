@@ -1,3 +1,4 @@
+// Encoding and decoding WAV files of 16-bit PCM.
 #include "platform/wav.h"
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// WAV sound files: the form the generator writes and the hosts read.
 #pragma once
 
 #include <cstdint>

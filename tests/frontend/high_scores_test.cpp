@@ -1,3 +1,5 @@
+// The list of the ten best scores: loading, showing, entering a name and
+// keeping the file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,7 +28,7 @@ class HighScoresTest : public FrontFixture {
       host.type_code(t, static_cast<unsigned char>(c));
       t += 0.05;
     }
-    host.type_code(t, 13);
+    host.type_code(t, keycode::kEnter);
     run([&] { front.enter_high_score(); });
     ASSERT_TRUE(returned);
   }

@@ -1,3 +1,4 @@
+// The main menu: moving the pointer, choosing an item and the sound switch.
 #include <gtest/gtest.h>
 
 #include "platform/keyboard.h"
@@ -50,7 +51,7 @@ TEST_F(MainMenuTest, ShowsSoundOffWhenTheGameSwitchedItOff) {
 
 TEST_F(MainMenuTest, EnterOnAFreshMenuStartsAtOnceWithAnEmptyBuffer) {
   game.GameState = state::kGameOver;
-  host.press(1.0, scan::kEnter, 13);
+  host.press(1.0, scan::kEnter, keycode::kEnter);
   EXPECT_FALSE(run([&] { front.main_menu(); }));
   ASSERT_TRUE(returned);
   EXPECT_EQ(game.GameState, state::kPlaying);
@@ -60,7 +61,7 @@ TEST_F(MainMenuTest, EnterOnAFreshMenuStartsAtOnceWithAnEmptyBuffer) {
 }
 
 TEST_F(MainMenuTest, SpaceChoosesLikeEnter) {
-  host.press(1.0, scan::kSpace, 32);
+  host.press(1.0, scan::kSpace, keycode::kSpace);
   run([&] { front.main_menu(); });
   EXPECT_TRUE(returned);
   EXPECT_EQ(game.GameState, state::kPlaying);
@@ -69,7 +70,7 @@ TEST_F(MainMenuTest, SpaceChoosesLikeEnter) {
 TEST_F(MainMenuTest, KeyPressedWhileTheMenuIsDrawnEndsTheFirstWait) {
   // The press comes before the menu opens; it ends the first wait at once and
   // is still held in the first pass.
-  host.press(0.0, scan::kEnter, 13);
+  host.press(0.0, scan::kEnter, keycode::kEnter);
   run([&] { front.main_menu(); });
   EXPECT_TRUE(returned);
   EXPECT_LT(host.now(), 0.1);
@@ -77,7 +78,7 @@ TEST_F(MainMenuTest, KeyPressedWhileTheMenuIsDrawnEndsTheFirstWait) {
 
 TEST_F(MainMenuTest, KeyReleasedBeforeThePassLooksDoesNothing) {
   tap(1.0, scan::kDown, kDownCode, 0.001);
-  tap(1.5, scan::kEnter, 13, 0.001);
+  tap(1.5, scan::kEnter, keycode::kEnter, 0.001);
   run([&] { front.main_menu(); }, 3.0);
   EXPECT_TRUE(stopped);
   EXPECT_EQ(pointer_item(), 1);
@@ -158,7 +159,7 @@ TEST_F(MainMenuTest, HoldingDownStopsAtItem3) {
 TEST_F(MainMenuTest, HoldingEnterOnItem3TogglesAtEveryRepeat) {
   const double t = go_to_item_3();
   // The press and four repeats (at +0.5, +0.55, +0.6, +0.65): five passes.
-  host.press(t, scan::kEnter, 13);
+  host.press(t, scan::kEnter, keycode::kEnter);
   host.release(t + 0.699, scan::kEnter);
   run([&] { front.main_menu(); }, t + 1.5);
   EXPECT_TRUE(stopped);
@@ -171,7 +172,7 @@ TEST_F(MainMenuTest, HoldingEnterOnItem3TogglesAtEveryRepeat) {
 TEST_F(MainMenuTest, SoundItemSwitchesOnWithOnePing) {
   game.sound_on = 0;
   const double t = go_to_item_3();  // no pings: the sound is off
-  tap(t, scan::kEnter, 13);
+  tap(t, scan::kEnter, keycode::kEnter);
   run([&] { front.main_menu(); }, t + 0.5);
   EXPECT_EQ(game.sound_on, 1);
   EXPECT_EQ(screen_text(platform, 34, 40, 9), "SOUND EIN");
@@ -182,7 +183,7 @@ TEST_F(MainMenuTest, QuitItemSavesTheListAndEndsWithStatus0) {
   dir.write("Data/keep", "");
   front.high_scores[0] = {"Anna", 1200};
   tap(1.0, scan::kDown, kDownCode);
-  tap(1.2, scan::kEnter, 13);
+  tap(1.2, scan::kEnter, keycode::kEnter);
   EXPECT_EQ(run([&] { front.main_menu(); }), 0);
   const std::string file = dir.read("Data/High.dat");
   EXPECT_EQ(file.substr(0, 14), "\"Anna\"\r\n1200\r\n");
@@ -191,7 +192,7 @@ TEST_F(MainMenuTest, QuitItemSavesTheListAndEndsWithStatus0) {
 TEST_F(MainMenuTest, EscapeEndsWithoutSaving) {
   dir.write("Data/keep", "");
   tap(1.0, scan::kDown, kDownCode);
-  tap(1.2, scan::kEscape, 27);
+  tap(1.2, scan::kEscape, keycode::kEscape);
   EXPECT_EQ(run([&] { front.main_menu(); }), 0);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "Data" / "High.dat"));
 }

@@ -1,3 +1,4 @@
+// The title screen as it appears in the pixels.
 #include <gtest/gtest.h>
 
 #include <thread>

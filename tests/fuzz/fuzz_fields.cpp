@@ -88,7 +88,7 @@ void typed_line(std::string_view bytes) {
     host.type_code(t, code);
     t += 0.01;
   }
-  host.type_code(t, 13);
+  host.type_code(t, rt::keycode::kEnter);
   host.set_time_limit(t + 10.0);
   platform.locate(20, 35);
   try {

@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     host.type_code(t, code);
     t += 0.03;
   }
-  host.type_code(t, 13);
+  host.type_code(t, rt::keycode::kEnter);
   host.set_time_limit(t + 10.0);
   game.score = score;
   try {

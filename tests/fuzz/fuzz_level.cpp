@@ -33,9 +33,9 @@ constexpr std::array<Key, 8> kKeys = {{
     {rt::scan::kDown, rt::extended_code(rt::scan::kDown)},
     {rt::scan::kLeft, rt::extended_code(rt::scan::kLeft)},
     {rt::scan::kRight, rt::extended_code(rt::scan::kRight)},
-    {rt::scan::kSpace, 32},
-    {rt::scan::kEnter, 13},
-    {rt::scan::kEscape, 27},
+    {rt::scan::kSpace, rt::keycode::kSpace},
+    {rt::scan::kEnter, rt::keycode::kEnter},
+    {rt::scan::kEscape, rt::keycode::kEscape},
     {rt::scan::kS, 's'},
 }};
 

@@ -1,3 +1,4 @@
+// Shared pieces of the fuzz targets.
 #pragma once
 
 // Helpers shared by the fuzz targets: a working folder for the run, a check

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
+#include "game/assets.h"
 #include "tests/support/game_fixture.h"
 
 namespace rt::testing {
@@ -12,35 +15,11 @@ using DrawingTest = GameFixture;
 constexpr Color kBackdrop = 0xFF123456;
 
 TEST_F(DrawingTest, EveryPictureHasItsSizeAndItsFile) {
-  const Sprites& s = game.sprites;
-  const struct {
-    const Image& image;
-    const char* name;
-  } all[] = {{s.SchieneWage, "SchieneWage"},
-             {s.SchieneSenk, "SchieneSenk"},
-             {s.KurveOLi, "KurveOLi"},
-             {s.KurveORe, "KurveORe"},
-             {s.KurveULi, "KurveULi"},
-             {s.KurveURe, "KurveURe"},
-             {s.Schwarz, "Schwarz"},
-             {s.Hbf, "Hbf"},
-             {s.LockWage1, "LockWage1"},
-             {s.LockWage2, "LockWage2"},
-             {s.LockWage3, "LockWage3"},
-             {s.LockWage4, "LockWage4"},
-             {s.LockSenk1, "LockSenk1"},
-             {s.LockSenk2, "LockSenk2"},
-             {s.LockSenk3, "LockSenk3"},
-             {s.LockSenk4, "LockSenk4"},
-             {s.Haus, "Haus"},
-             {s.Baum1, "Baum1"},
-             {s.Gruen, "Gruen"},
-             {s.Explo1, "Explo1"},
-             {s.Explo2, "Explo2"},
-             {s.KX, "KX"},
-             {s.Minilock, "Minilock"},
-             {s.VLoesch, "VLoesch"}};
-  for (const auto& entry : all) {
+  for (const assets::PictureFile& picture : assets::kPictures) {
+    const struct {
+      const Image& image;
+      std::string_view name;
+    } entry{game.sprites.*picture.image, picture.name};
     SCOPED_TRACE(entry.name);
     int w = 0, h = 0;
     for (const auto& sc : kSpriteColours) {

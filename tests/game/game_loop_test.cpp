@@ -213,7 +213,7 @@ TEST_F(GameLoopTest, SpaceCutsTheIntervalAndEveryFasterStepEarnsTheBonus) {
 
 TEST_F(GameLoopTest, EnterCutsTheIntervalLikeSpace) {
   write_level(1, rail_level());
-  tap(5.0, scan::kEnter, 13);
+  tap(5.0, scan::kEnter, keycode::kEnter);
   auto interval = sample(5.5, [this] { return game.step_interval; });
   EXPECT_FALSE(run_game(7.0));
   EXPECT_EQ(*interval, static_cast<float>(0.3));
@@ -246,7 +246,7 @@ TEST_F(GameLoopTest, EscapeCostsALocomotiveWithTheFullExplosionAndARestart) {
   level.hole_y = 5;
   write_level(1, level);
   tap(4.5, scan::kUp, 0);  // a slide or two, undone by the restart
-  host.press(5.0, scan::kEscape, 27);
+  host.press(5.0, scan::kEscape, keycode::kEscape);
   host.release(5.2, scan::kEscape);
 
   auto explosion_frames = std::make_shared<std::vector<Color>>();
@@ -302,7 +302,7 @@ TEST_F(GameLoopTest, EscapeCostsALocomotiveWithTheFullExplosionAndARestart) {
 TEST_F(GameLoopTest, TheThirdLossEndsTheGame) {
   write_level(1, rail_level());
   extra_on_sound = [this](const SimHost::Sound& s) {
-    if (s.name == "next.wav") tap(s.time + 4.0, scan::kEscape, 27, 0.2);
+    if (s.name == "next.wav") tap(s.time + 4.0, scan::kEscape, keycode::kEscape, 0.2);
   };
   EXPECT_TRUE(run_game(60.0));
   EXPECT_EQ(game.GameState, state::kGameOver);
@@ -485,10 +485,10 @@ TEST_F(GameLoopTest, WithTheSoundOffAGamePlaysSilently) {
   game.sound_on = 0;
   write_level(1, quick_level());
   write_level(2, rail_level());
-  host.type_code(3.5, 13);
-  host.type_code(8.5, 13);
-  tap(10.0, scan::kEscape, 27);
-  host.type_code(16.0, 13);
+  host.type_code(3.5, keycode::kEnter);
+  host.type_code(8.5, keycode::kEnter);
+  tap(10.0, scan::kEscape, keycode::kEscape);
+  host.type_code(16.0, keycode::kEnter);
   EXPECT_FALSE(run_game(17.0));
   EXPECT_EQ(game.level, 2);
   EXPECT_EQ(game.lives, 2);
@@ -515,7 +515,7 @@ TEST(GameLoopPacingTest, TheLoopsGiveTheProcessorBackWhenNothingIsDue) {
   game.load_sprites();
   game.GameState = state::kPlaying;
   game.last_step_time = -100.0f;
-  host.type_code(3.5, 13);
+  host.type_code(3.5, keycode::kEnter);
   host.set_time_limit(10.0);
   EXPECT_THROW(game.play_game(), SimStop);
   // A pass without anything due pauses 1 ms: a few readings per millisecond

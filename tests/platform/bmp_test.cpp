@@ -1,3 +1,4 @@
+// Reading BMP files: every form the game accepts and broken ones refused.
 #include "platform/bmp.h"
 
 #include <gtest/gtest.h>

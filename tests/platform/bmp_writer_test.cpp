@@ -1,3 +1,4 @@
+// Writing BMP files, read back by the game's own reader.
 #include "platform/bmp_writer.h"
 
 #include <gtest/gtest.h>

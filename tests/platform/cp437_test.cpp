@@ -1,3 +1,4 @@
+// Code page 437 to UTF-8 and back.
 #include "platform/cp437.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Reading numbers and strings from level and list data.
 #include "platform/field_reader.h"
 
 #include <gtest/gtest.h>

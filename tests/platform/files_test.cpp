@@ -1,3 +1,4 @@
+// The platform's files: game paths, opening, reading, appending and replacing.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// The typed line input: its editing keys, cursor and shown text.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -20,10 +21,10 @@ constexpr int kEnd = extended_code(scan::kEnd);
 constexpr int kUp = extended_code(scan::kUp);
 constexpr int kDown = extended_code(scan::kDown);
 constexpr int kDelete = extended_code(scan::kDelete);
-constexpr int kBackspace = 8;
-constexpr int kTab = 9;
-constexpr int kEscape = 27;
-constexpr int kEnter = 13;
+constexpr int kBackspace = keycode::kBackspace;
+constexpr int kTab = keycode::kTab;
+constexpr int kEscape = keycode::kEscape;
+constexpr int kEnter = keycode::kEnter;
 
 // True when every pixel of the cell shows `ch` in the game's colours.
 bool cell_shows(Platform& platform, int row, int column, unsigned char ch) {

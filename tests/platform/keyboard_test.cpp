@@ -1,3 +1,4 @@
+// Key states, the key ring and the key-buffer codes.
 #include "platform/keyboard.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +55,7 @@ using InkeyTest = testing::SimFixture;
 TEST_F(InkeyTest, GivesOneByteForCharactersAndTwoForExtendedKeys) {
   EXPECT_EQ(platform.inkey(), "");
   platform.host_key_code('a');
-  platform.host_key_code(27);
+  platform.host_key_code(keycode::kEscape);
   platform.host_key_code(200);
   platform.host_key_code(extended_code(scan::kUp));
   platform.host_key_code(kCloseRequestCode);

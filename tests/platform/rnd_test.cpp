@@ -1,3 +1,4 @@
+// The random numbers against an independent Mersenne Twister.
 #include "platform/rnd.h"
 
 #include <gtest/gtest.h>

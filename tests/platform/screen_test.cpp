@@ -1,3 +1,4 @@
+// The screen: drawing, clipping, changed rows and the platform lock.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The simulated host: virtual clock, scheduled keys and actions, sounds.
 #include "platform/sim_host.h"
 
 #include <gtest/gtest.h>

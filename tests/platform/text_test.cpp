@@ -1,3 +1,4 @@
+// Text on the screen: printing, the cursor and formatted numbers.
 #include <gtest/gtest.h>
 
 #include <array>

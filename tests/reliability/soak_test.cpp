@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#include "game/program.h"
+#include "app/program.h"
 #include "platform/sim_host.h"
 #include "support/sim_fixture.h"
 #include "tools/soak/soak.h"

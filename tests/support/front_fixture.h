@@ -1,3 +1,5 @@
+// The front end's test fixture: a Game and a FrontEnd on the simulated host
+// with solid-colour pictures, and readers of the shown text.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -124,14 +126,10 @@ class FrontFixture : public SimFixture {
   // exit status, or nothing when `body` returned or the clock ran out.
   std::optional<int> run(const std::function<void()>& body, double limit = 60.0) {
     host.set_time_limit(limit);
-    try {
-      body();
-      returned = true;
-    } catch (const ProgramEnd& end) {
-      return end.status;
-    } catch (const SimStop&) {
-      stopped = true;
-    }
+    const SimEnd end = run_until_end(host, body);
+    if (end.how == SimEnd::How::Ended) return end.status;
+    returned = end.how == SimEnd::How::Returned;
+    stopped = end.how == SimEnd::How::Stopped;
     return std::nullopt;
   }
 

@@ -1,3 +1,5 @@
+// The game's test fixture: the test's own pictures and levels written into a
+// fresh folder, and a Game on the simulated host.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "game/assets.h"
 #include "game/game.h"
 #include "platform/keyboard.h"
 #include "platform/vga_font.h"
@@ -19,26 +22,45 @@ namespace rt::testing {
 
 // The colour of every picture in the test's own sprite set: each one a
 // different solid colour, so that a pixel tells which picture is on a cell.
+struct PictureColour {
+  Image Sprites::*image;
+  Color colour;
+};
+inline constexpr PictureColour kPictureColours[] = {
+    {&Sprites::SchieneWage, 0xFF100001}, {&Sprites::SchieneSenk, 0xFF100002},
+    {&Sprites::KurveOLi, 0xFF100003},    {&Sprites::KurveORe, 0xFF100004},
+    {&Sprites::KurveULi, 0xFF100005},    {&Sprites::KurveURe, 0xFF100006},
+    {&Sprites::Schwarz, 0xFF000000},     {&Sprites::Hbf, 0xFF300030},
+    {&Sprites::LockWage1, 0xFF200001},   {&Sprites::LockWage2, 0xFF200002},
+    {&Sprites::LockWage3, 0xFF200003},   {&Sprites::LockWage4, 0xFF200004},
+    {&Sprites::LockSenk1, 0xFF210001},   {&Sprites::LockSenk2, 0xFF210002},
+    {&Sprites::LockSenk3, 0xFF210003},   {&Sprites::LockSenk4, 0xFF210004},
+    {&Sprites::Haus, 0xFF400021},        {&Sprites::Baum1, 0xFF400020},
+    {&Sprites::Gruen, 0xFF00C000},       {&Sprites::Explo1, 0xFFE00001},
+    {&Sprites::Explo2, 0xFFE00002},      {&Sprites::KX, 0xFF5000AA},
+    {&Sprites::Minilock, 0xFF5000BB},    {&Sprites::VLoesch, 0xFF5000CC},
+};
+
+// Every picture of the game's table with its name, size and test colour.
 struct SpriteColour {
   const char* name;
   int width;
   int height;
   Color colour;
 };
-inline constexpr SpriteColour kSpriteColours[] = {
-    {"SchieneWage", 40, 40, 0xFF100001}, {"SchieneSenk", 40, 40, 0xFF100002},
-    {"KurveOLi", 40, 40, 0xFF100003},    {"KurveORe", 40, 40, 0xFF100004},
-    {"KurveULi", 40, 40, 0xFF100005},    {"KurveURe", 40, 40, 0xFF100006},
-    {"Schwarz", 40, 40, 0xFF000000},     {"Hbf", 40, 40, 0xFF300030},
-    {"LockWage1", 40, 40, 0xFF200001},   {"LockWage2", 40, 40, 0xFF200002},
-    {"LockWage3", 40, 40, 0xFF200003},   {"LockWage4", 40, 40, 0xFF200004},
-    {"LockSenk1", 40, 40, 0xFF210001},   {"LockSenk2", 40, 40, 0xFF210002},
-    {"LockSenk3", 40, 40, 0xFF210003},   {"LockSenk4", 40, 40, 0xFF210004},
-    {"Haus", 40, 40, 0xFF400021},        {"Baum1", 40, 40, 0xFF400020},
-    {"Gruen", 40, 40, 0xFF00C000},       {"Explo1", 40, 40, 0xFFE00001},
-    {"Explo2", 40, 40, 0xFFE00002},      {"KX", 100, 40, 0xFF5000AA},
-    {"Minilock", 20, 20, 0xFF5000BB},    {"VLoesch", 20, 200, 0xFF5000CC},
-};
+inline constexpr auto kSpriteColours = [] {
+  std::array<SpriteColour, assets::kPictures.size()> out{};
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const assets::PictureFile& picture = assets::kPictures[i];
+    Color colour = 0;
+    for (const PictureColour& pc : kPictureColours) {
+      if (pc.image == picture.image) colour = pc.colour;
+    }
+    // The table's names are string literals, so data() ends in a zero.
+    out[i] = {picture.name.data(), picture.width, picture.height, colour};
+  }
+  return out;
+}();
 
 inline Color colour_of(std::string_view name) {
   for (const auto& s : kSpriteColours) {
@@ -223,7 +245,7 @@ class GameFixture : public SimFixture {
   // seconds after it began (the intro lasts three). Needs the sound on.
   void answer_intros(double delay = 3.5) {
     host.on_sound = [this, delay](const SimHost::Sound& s) {
-      if (s.name == "next.wav") host.type_code(s.time + delay, 13);
+      if (s.name == "next.wav") host.type_code(s.time + delay, keycode::kEnter);
       if (extra_on_sound) extra_on_sound(s);
     };
   }

@@ -1,3 +1,4 @@
+// The base of every fixture that runs on the simulated host in a fresh folder.
 #pragma once
 
 #include <gtest/gtest.h>

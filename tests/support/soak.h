@@ -1,3 +1,4 @@
+// Helpers for the reliability tests.
 #pragma once
 
 // Helpers for the whole-program reliability tests: level and list files

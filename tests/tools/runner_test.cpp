@@ -1,3 +1,4 @@
+// The scripted runner: its script reader, its JSON output and whole runs.
 #include "tools/sim_runner/runner.h"
 
 #include <gtest/gtest.h>

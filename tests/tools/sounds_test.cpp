@@ -1,3 +1,4 @@
+// The sound generator and the WAV files it writes.
 #include <gtest/gtest.h>
 
 #include <algorithm>

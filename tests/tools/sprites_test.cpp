@@ -1,3 +1,5 @@
+// The picture generator: the set of pictures, their sizes and how the track
+// pieces join.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -50,7 +52,7 @@ TEST_F(Sprites, EveryPictureTheGameLoadsHasItsNameAndSize) {
   std::set<std::string_view> names;
   for (std::size_t i = 0; i < pictures_->size(); ++i) {
     const Picture& p = (*pictures_)[i];
-    const PictureSize& want = kPictureSizes[i];
+    const assets::PictureFile& want = assets::kPictures[i];
     EXPECT_EQ(p.name, want.name);
     EXPECT_EQ(p.image.width, want.width) << p.name;
     EXPECT_EQ(p.image.height, want.height) << p.name;

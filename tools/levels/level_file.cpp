@@ -1,3 +1,4 @@
+// Reading, checking and drawing level files for the level tool.
 #include "tools/levels/level_file.h"
 
 #include <cctype>
@@ -46,12 +47,6 @@ std::vector<std::string> tokens_of(std::string_view text) {
   }
   if (!current.empty()) tokens.push_back(current);
   return tokens;
-}
-
-bool known_code(TileCode code) {
-  using namespace tile;
-  return code == kSchwarz || code == kGruen || is_track(code) || code == kBaum1 || code == kHaus ||
-         code == kHbf;
 }
 
 // The cell a field number (1-based) of the file describes.
@@ -115,8 +110,7 @@ Drive drive_unslid(const Board& board) {
     drive.y += o.dy;
     h = rule->new_heading;
     ++drive.steps;
-    if (board.get(drive.x, drive.y + 1) == tile::kHbf ||
-        board.get(drive.x + 1, drive.y) == tile::kHbf) {
+    if (station_beside([&](Offset o) { return board.get(drive.x + o.dx, drive.y + o.dy); })) {
       drive.reaches_station = true;
       return drive;
     }
@@ -131,7 +125,7 @@ std::vector<Problem> check_level(const Level& level) {
   for (int x = 1; x <= kColumns; ++x) {
     for (int y = 1; y <= kRows; ++y) {
       const TileCode code = level.board.get(x, y);
-      if (!known_code(code)) {
+      if (!has_picture(code)) {
         problems.push_back({"unknown code " + std::to_string(code), x, y});
       }
       if (code == tile::kSchwarz) {

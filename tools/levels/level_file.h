@@ -1,3 +1,5 @@
+// Level files as the level tool sees them: read, checked against the rules
+// of play, driven unslid and drawn as text.
 #pragma once
 
 #include <string>

@@ -1,10 +1,14 @@
+// Recording solutions: the whole program played on the simulated host from
+// plans of slides, every level in turn.
 #include "tools/levels/record.h"
 
 #include <cmath>
 #include <cstdio>
 #include <map>
 
-#include "game/program.h"
+#include "app/program.h"
+#include "app/sim_run.h"
+#include "game/assets.h"
 #include "platform/keyboard.h"
 #include "platform/sim_host.h"
 #include "tools/levels/level_file.h"
@@ -43,15 +47,14 @@ class Recorder {
       : host_(host), program_(program), plans_(plans) {}
 
   Recording run() {
-    host_.on_sound = [this](const SimHost::Sound& s) {
-      if (s.name == "next.wav") level_presented(s.time);
+    host_.on_sound = [this,
+                      next = assets::sound_file(assets::SoundId::Next)](const SimHost::Sound& s) {
+      if (s.name == next) level_presented(s.time);
     };
-    tap(script_time(0.5), "Enter", scan::kEnter, 13);
+    tap(script_time(0.5), "Enter", scan::kEnter, keycode::kEnter);
     host_.at(script_time(kTick), [this] { tick(script_time(kTick)); });
-    try {
-      program_.run();
-    } catch (const SimStop&) {
-    } catch (const ProgramEnd& end) {
+    const SimEnd end = run_on_sim(host_, program_);
+    if (end.how == SimEnd::How::Ended) {
       if (recording_.error.empty()) {
         recording_.error = "the program ended with status " + std::to_string(end.status);
       }

@@ -1,3 +1,4 @@
+// Recording the runner scripts that solve the shipped levels.
 #pragma once
 
 #include <filesystem>

@@ -1,3 +1,4 @@
+// The synthesis of the game's four sounds.
 #include "tools/make_sounds/sound_art.h"
 
 #include <algorithm>
@@ -184,10 +185,14 @@ std::vector<std::int16_t> synthesize_next() {
 std::vector<Sound> synthesize_sounds() {
   std::vector<Sound> out;
   for (const SoundLimits& limits : kSoundLimits) {
-    if (limits.name == "ping") out.push_back({limits.name, synthesize_ping()});
-    if (limits.name == "Explosion") out.push_back({limits.name, synthesize_explosion()});
-    if (limits.name == "ding") out.push_back({limits.name, synthesize_ding()});
-    if (limits.name == "next") out.push_back({limits.name, synthesize_next()});
+    using assets::sound_name;
+    using assets::SoundId;
+    if (limits.name == sound_name(SoundId::Ping)) out.push_back({limits.name, synthesize_ping()});
+    if (limits.name == sound_name(SoundId::Explosion)) {
+      out.push_back({limits.name, synthesize_explosion()});
+    }
+    if (limits.name == sound_name(SoundId::Ding)) out.push_back({limits.name, synthesize_ding()});
+    if (limits.name == sound_name(SoundId::Next)) out.push_back({limits.name, synthesize_next()});
   }
   return out;
 }

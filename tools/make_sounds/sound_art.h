@@ -1,9 +1,12 @@
+// The sound generator's synthesis, shared with its tests.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
+
+#include "game/assets.h"
 
 // The game's four sound effects, synthesized: the blip of a sliding piece,
 // the bell of the speed bonus, the explosion of a lost locomotive and the
@@ -18,16 +21,17 @@ inline constexpr double kMaxPeak = 0.8;
 inline constexpr double kFadeSeconds = 0.005;
 
 struct SoundLimits {
-  std::string_view name;  // file stem, e.g. "ping"
+  std::string_view name;  // file stem, from assets::kSounds
   double min_seconds;     // the sound lasts at least ...
   double max_seconds;     // ... and at most this long
 };
 
-inline constexpr std::array<SoundLimits, 4> kSoundLimits{{
-    {"ping", 0.05, 0.15},
-    {"Explosion", 1.5, 2.2},
-    {"ding", 0.2, 0.5},
-    {"next", 0.6, 1.5},
+// In the order of assets::kSounds.
+inline constexpr std::array<SoundLimits, assets::kSounds.size()> kSoundLimits{{
+    {assets::sound_name(assets::SoundId::Ping), 0.05, 0.15},
+    {assets::sound_name(assets::SoundId::Explosion), 1.5, 2.2},
+    {assets::sound_name(assets::SoundId::Ding), 0.2, 0.5},
+    {assets::sound_name(assets::SoundId::Next), 0.6, 1.5},
 }};
 
 struct Sound {

@@ -1,3 +1,4 @@
+// Painting tools for the picture generator.
 #include "tools/make_sprites/paint.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Painting tools for the picture generator: shapes, noise and small letters.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The painting of each of the game's pictures.
 #include "tools/make_sprites/sprite_art.h"
 
 #include <algorithm>
@@ -645,35 +646,35 @@ std::vector<Picture> draw_sprites() {
   const Image loco0 = draw_locomotive_layer(0);
   const Image loco1 = draw_locomotive_layer(1);
   std::vector<Picture> out;
-  out.reserve(kPictureSizes.size());
-  for (const PictureSize& size : kPictureSizes) {
-    const std::string_view n = size.name;
+  out.reserve(assets::kPictures.size());
+  for (const assets::PictureFile& picture : assets::kPictures) {
+    const auto n = picture.image;  // which picture, by its place in Sprites
     Image img;
-    if (n == "SchieneWage") img = draw_track(Track::Horizontal);
-    if (n == "SchieneSenk") img = draw_track(Track::Vertical);
-    if (n == "KurveOLi") img = draw_track(Track::TopLeft);
-    if (n == "KurveORe") img = draw_track(Track::TopRight);
-    if (n == "KurveULi") img = draw_track(Track::BottomLeft);
-    if (n == "KurveURe") img = draw_track(Track::BottomRight);
-    if (n == "Schwarz") img = Image(kCell, kCell, kBlack);
-    if (n == "Hbf") img = draw_station();
-    if (n == "LockWage1") img = locomotive(Track::Horizontal, loco0);
-    if (n == "LockWage2") img = locomotive(Track::Horizontal, loco1);
-    if (n == "LockWage3") img = locomotive(Track::Horizontal, mirror(loco0));
-    if (n == "LockWage4") img = locomotive(Track::Horizontal, mirror(loco1));
-    if (n == "LockSenk1") img = locomotive(Track::Vertical, turn_clockwise(loco0));
-    if (n == "LockSenk2") img = locomotive(Track::Vertical, turn_clockwise(loco1));
-    if (n == "LockSenk3") img = locomotive(Track::Vertical, turn_counter_clockwise(loco0));
-    if (n == "LockSenk4") img = locomotive(Track::Vertical, turn_counter_clockwise(loco1));
-    if (n == "Haus") img = draw_house();
-    if (n == "Baum1") img = draw_tree();
-    if (n == "Gruen") img = draw_grass();
-    if (n == "Explo1") img = draw_explosion(0);
-    if (n == "Explo2") img = draw_explosion(1);
-    if (n == "KX") img = draw_logo();
-    if (n == "Minilock") img = draw_menu_pointer();
-    if (n == "VLoesch") img = Image(size.width, size.height, kBlack);
-    out.push_back({n, std::move(img)});
+    if (n == &Sprites::SchieneWage) img = draw_track(Track::Horizontal);
+    if (n == &Sprites::SchieneSenk) img = draw_track(Track::Vertical);
+    if (n == &Sprites::KurveOLi) img = draw_track(Track::TopLeft);
+    if (n == &Sprites::KurveORe) img = draw_track(Track::TopRight);
+    if (n == &Sprites::KurveULi) img = draw_track(Track::BottomLeft);
+    if (n == &Sprites::KurveURe) img = draw_track(Track::BottomRight);
+    if (n == &Sprites::Schwarz) img = Image(kCell, kCell, kBlack);
+    if (n == &Sprites::Hbf) img = draw_station();
+    if (n == &Sprites::LockWage1) img = locomotive(Track::Horizontal, loco0);
+    if (n == &Sprites::LockWage2) img = locomotive(Track::Horizontal, loco1);
+    if (n == &Sprites::LockWage3) img = locomotive(Track::Horizontal, mirror(loco0));
+    if (n == &Sprites::LockWage4) img = locomotive(Track::Horizontal, mirror(loco1));
+    if (n == &Sprites::LockSenk1) img = locomotive(Track::Vertical, turn_clockwise(loco0));
+    if (n == &Sprites::LockSenk2) img = locomotive(Track::Vertical, turn_clockwise(loco1));
+    if (n == &Sprites::LockSenk3) img = locomotive(Track::Vertical, turn_counter_clockwise(loco0));
+    if (n == &Sprites::LockSenk4) img = locomotive(Track::Vertical, turn_counter_clockwise(loco1));
+    if (n == &Sprites::Haus) img = draw_house();
+    if (n == &Sprites::Baum1) img = draw_tree();
+    if (n == &Sprites::Gruen) img = draw_grass();
+    if (n == &Sprites::Explo1) img = draw_explosion(0);
+    if (n == &Sprites::Explo2) img = draw_explosion(1);
+    if (n == &Sprites::KX) img = draw_logo();
+    if (n == &Sprites::Minilock) img = draw_menu_pointer();
+    if (n == &Sprites::VLoesch) img = Image(picture.width, picture.height, kBlack);
+    out.push_back({picture.name, std::move(img)});
   }
   return out;
 }

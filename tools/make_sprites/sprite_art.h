@@ -1,9 +1,11 @@
+// The picture generator's painting, shared with its tests.
 #pragma once
 
 #include <array>
 #include <string_view>
 #include <vector>
 
+#include "game/assets.h"
 #include "platform/image.h"
 
 // The game's 24 pictures, painted from code: the grass, the six track pieces,
@@ -12,28 +14,12 @@
 // menu pointer and the strip that erases it.
 namespace rt::art {
 
-struct PictureSize {
-  std::string_view name;  // file stem, e.g. "SchieneWage"
-  int width;
-  int height;
-};
-
-// Every picture the game loads, with the size the game creates it with.
-inline constexpr std::array<PictureSize, 24> kPictureSizes{{
-    {"SchieneWage", 40, 40}, {"SchieneSenk", 40, 40}, {"KurveOLi", 40, 40},  {"KurveORe", 40, 40},
-    {"KurveULi", 40, 40},    {"KurveURe", 40, 40},    {"Schwarz", 40, 40},   {"Hbf", 40, 40},
-    {"LockWage1", 40, 40},   {"LockWage2", 40, 40},   {"LockWage3", 40, 40}, {"LockWage4", 40, 40},
-    {"LockSenk1", 40, 40},   {"LockSenk2", 40, 40},   {"LockSenk3", 40, 40}, {"LockSenk4", 40, 40},
-    {"Haus", 40, 40},        {"Baum1", 40, 40},       {"Gruen", 40, 40},     {"Explo1", 40, 40},
-    {"Explo2", 40, 40},      {"KX", 100, 40},         {"Minilock", 20, 20},  {"VLoesch", 20, 200},
-}};
-
 struct Picture {
   std::string_view name;
   Image image;
 };
 
-// All 24 pictures, in the order of kPictureSizes. The same every call.
+// All 24 pictures, in the order of assets::kPictures. The same every call.
 std::vector<Picture> draw_sprites();
 
 // The shapes of track. A piece joins the cell edges it names; the curves are

@@ -1,3 +1,5 @@
+// The scripted runner: a script's commands scheduled on the simulated host,
+// the whole program run, its states and sounds written as JSON lines.
 #include "tools/sim_runner/runner.h"
 
 #include <charconv>
@@ -8,7 +10,8 @@
 #include <optional>
 #include <sstream>
 
-#include "game/program.h"
+#include "app/program.h"
+#include "app/sim_run.h"
 #include "platform/bmp_writer.h"
 #include "platform/cp437.h"
 #include "platform/platform.h"
@@ -165,16 +168,13 @@ int run_script(const std::vector<Command>& commands, const RunOptions& options, 
     schedule(host, platform, program, command, out, err);
   }
 
-  int status = 0;
-  try {
-    program.run();
-    out << time_field(host.now()) << ", \"exit\": 0}\n";
-  } catch (const ProgramEnd& end) {
-    status = end.status;
-    out << time_field(host.now()) << ", \"exit\": " << status << "}\n";
-  } catch (const SimStop&) {
+  const SimEnd end = run_on_sim(host, program);
+  int status = end.status;
+  if (end.how == SimEnd::How::Stopped) {
     status = kStoppedStatus;
-    out << time_field(host.now()) << ", \"stopped\": true}\n";
+    out << time_field(end.time) << ", \"stopped\": true}\n";
+  } else {
+    out << time_field(end.time) << ", \"exit\": " << status << "}\n";
   }
   out.flush();
   return status;

@@ -1,3 +1,4 @@
+// The scripted runner, as a library for rangiertrubel-sim and the tests.
 #pragma once
 
 #include <filesystem>

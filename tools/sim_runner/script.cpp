@@ -1,3 +1,4 @@
+// Reading the runner's scripts: times, verbs and key names.
 #include "tools/sim_runner/script.h"
 
 #include <array>
@@ -19,11 +20,11 @@ struct NamedKey {
 // Keys with a name of their own. Keys without a character put their extended
 // code into the buffer.
 constexpr std::array<NamedKey, 12> kNamedKeys = {{
-    {"esc", {scan::kEscape, 27}},
-    {"enter", {scan::kEnter, 13}},
-    {"space", {scan::kSpace, 32}},
-    {"backspace", {scan::kBackspace, 8}},
-    {"tab", {scan::kTab, 9}},
+    {"esc", {scan::kEscape, keycode::kEscape}},
+    {"enter", {scan::kEnter, keycode::kEnter}},
+    {"space", {scan::kSpace, keycode::kSpace}},
+    {"backspace", {scan::kBackspace, keycode::kBackspace}},
+    {"tab", {scan::kTab, keycode::kTab}},
     {"up", {scan::kUp, extended_code(scan::kUp)}},
     {"down", {scan::kDown, extended_code(scan::kDown)}},
     {"left", {scan::kLeft, extended_code(scan::kLeft)}},

@@ -1,3 +1,4 @@
+// The runner's script: one command per line at a virtual time.
 #pragma once
 
 #include <optional>

@@ -20,7 +20,8 @@
 #include <thread>
 #include <utility>
 
-#include "game/program.h"
+#include "app/program.h"
+#include "app/sim_run.h"
 #include "platform/field_reader.h"
 #include "platform/keyboard.h"
 #include "platform/platform.h"
@@ -35,7 +36,6 @@ namespace {
 constexpr int kScanX = 45;
 constexpr int kCodeX = 'x';
 
-constexpr int kLevelCount = 10;
 constexpr int kFieldCells = kColumns * kRows;
 // Clock readings and pauses in a row that leave the virtual time where it is
 // before the clock is taken to stand still.
@@ -178,14 +178,14 @@ class Player {
       tap(now, kScanX, kCodeX, hold);
     } else if (r < 0.76) {
       if (pick(2) == 0) {
-        tap(now, scan::kSpace, ' ', hold);
+        tap(now, scan::kSpace, keycode::kSpace, hold);
       } else {
-        tap(now, scan::kEnter, 13, hold);
+        tap(now, scan::kEnter, keycode::kEnter, hold);
       }
     } else if (r < 0.79) {
       tap(now, scan::kS, 's', hold);
     } else if (r < 0.80) {
-      tap(now, scan::kEscape, 27, hold);
+      tap(now, scan::kEscape, keycode::kEscape, hold);
     } else if (r < 0.86) {
       hold = uniform(0.6, 1.5);  // long enough for the key to repeat
       const int arrow = arrow_scan(pick(4));
@@ -206,11 +206,11 @@ class Player {
     } else if (r < 0.62) {
       tap(now, scan::kDown, extended_code(scan::kDown), hold);
     } else if (r < 0.80) {
-      tap(now, scan::kEnter, 13, hold);
+      tap(now, scan::kEnter, keycode::kEnter, hold);
     } else if (r < 0.90) {
-      tap(now, scan::kSpace, ' ', hold);
+      tap(now, scan::kSpace, keycode::kSpace, hold);
     } else if (r < 0.905) {
-      tap(now, scan::kEscape, 27, hold);
+      tap(now, scan::kEscape, keycode::kEscape, hold);
     } else if (r < 0.95) {
       tap(now, kScanX, kCodeX, hold);
     } else {
@@ -223,9 +223,9 @@ class Player {
   // In the name entry: a burst of typed codes with quotes, commas, high
   // bytes and the editing keys; Enter ends the name.
   double type_name(double now) {
-    static constexpr int kEditing[] = {8,
-                                       9,
-                                       27,
+    static constexpr int kEditing[] = {keycode::kBackspace,
+                                       keycode::kTab,
+                                       keycode::kEscape,
                                        extended_code(scan::kLeft),
                                        extended_code(scan::kRight),
                                        extended_code(scan::kHome),
@@ -239,7 +239,7 @@ class Player {
       const double r = uniform(0.0, 1.0);
       int code = 0;
       if (r < 0.05) {
-        host_.type_code(t, 13);
+        host_.type_code(t, keycode::kEnter);
         t += 0.05;
         break;
       } else if (r < 0.60) {
@@ -533,15 +533,16 @@ SoakReport run_soak(const SoakOptions& options) {
       };
       Player player(host, program, rng);
       player.start(0.2);
-      try {
-        program.run();
+      const SimEnd end = run_on_sim(host, program);
+      if (end.how == SimEnd::How::Returned) {
         throw SoakFailure{"the program returned without ending"};
-      } catch (const ProgramEnd& end) {
+      }
+      if (end.how == SimEnd::How::Ended) {
         if (end.status != 0) {
           throw SoakFailure{"the program ended with status " + std::to_string(end.status)};
         }
         kept = program.frontend.high_scores;
-      } catch (const SimStop&) {
+      } else {
         done = true;  // the soak's time is up
       }
       host.observer = nullptr;

@@ -1,3 +1,5 @@
+// The random-play soak: the whole program played at random on the simulated
+// host for a long virtual time, its state checked throughout.
 #pragma once
 
 #include <array>

@@ -1,3 +1,5 @@
+// The program above game and front end, as every host's entry and every
+// simulated run create it.
 #pragma once
 
 #include "frontend/frontend.h"

@@ -1,4 +1,6 @@
-#include "game/program.h"
+// The program's outer cycle on the simulated host: start-up, menu, game,
+// high-score entry and the ways the program ends.
+#include "app/program.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/sim_run.h"
 #include "platform/keyboard.h"
 #include "support/front_fixture.h"
 
@@ -35,18 +38,14 @@ class ProgramTest : public SimFixture {
 
   std::optional<int> run(double limit) {
     host.set_time_limit(limit);
-    try {
-      program.run();
-    } catch (const ProgramEnd& end) {
-      return end.status;
-    } catch (const SimStop&) {
-      stopped = true;
-    }
+    const SimEnd end = run_on_sim(host, program);
+    if (end.how == SimEnd::How::Ended) return end.status;
+    stopped = end.how == SimEnd::How::Stopped;
     return std::nullopt;
   }
 
   void start_game_at(double t) {
-    host.press(t, scan::kEnter, 13);
+    host.press(t, scan::kEnter, keycode::kEnter);
     host.release(t + 0.1, scan::kEnter);
   }
 
@@ -103,7 +102,7 @@ TEST_F(ProgramTest, EscapeWaitingAfterGameOverEndsTheProgramWithoutSaving) {
   // Pressed during the last explosion: it waits in the buffer until the game
   // is over.
   after_game_over = [&](double t) {
-    host.press(t + 1.0, scan::kEscape, 27);
+    host.press(t + 1.0, scan::kEscape, keycode::kEscape);
     host.release(t + 1.1, scan::kEscape);
   };
   EXPECT_EQ(run(40.0), 0);
@@ -128,7 +127,7 @@ TEST_F(ProgramTest, BeatingTheTenthEntryAsksForTheNameAndSavesAtOnce) {
       host.type_code(at, c);
       at += 0.05;
     }
-    host.type_code(at, 13);
+    host.type_code(at, keycode::kEnter);
   };
   EXPECT_FALSE(run(60.0));
   // Two restarts with the bonus on their one step: 200 points, entered above

@@ -1,4 +1,6 @@
-#include "game/program.h"
+// The program's outer cycle: start-up, then menu, game and high-score entry
+// for as long as it runs.
+#include "app/program.h"
 
 namespace rt {
 
@@ -26,7 +28,7 @@ void Program::run() {
       // Kept at once, so that no way of leaving the program loses it.
       frontend.save_high_scores();
     }
-    if (p.inkey() == "\x1b") p.end_program(0);
+    if (p.inkey() == std::string(1, static_cast<char>(keycode::kEscape))) p.end_program(0);
   }
 }
 

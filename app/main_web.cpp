@@ -1,6 +1,6 @@
 // The browser program: the game on the web host, working in the page's
 // folder that holds the preloaded data, with the player's files kept.
-#include "game/program.h"
+#include "app/program.h"
 #include "platform/web/web_host.h"
 
 int main() {

@@ -1,12 +1,11 @@
-// The desktop program: the game on the SDL host, working in the folder that
-// holds its data.
+// The data-folder lookup of the desktop program.
+#include "app/data_folders.h"
+
 #include <array>
-#include <filesystem>
 #include <iostream>
 #include <system_error>
 
-#include "game/program.h"
-#include "platform/sdl_host.h"
+namespace rt {
 
 namespace {
 
@@ -23,11 +22,9 @@ int data_folders_in(const fs::path& folder) {
   return found;
 }
 
-// The working directory when it holds the data folders; otherwise the
-// program's own folder when that holds them; otherwise whichever of the two
-// holds more of them, the working directory on a tie. Each data folder still
-// missing there is reported once; the game runs on without it.
-fs::path choose_root() {
+}  // namespace
+
+fs::path choose_data_root() {
   const fs::path here = ".";
   const int here_found = data_folders_in(here);
   if (here_found == static_cast<int>(kDataFolders.size())) return here;
@@ -49,12 +46,4 @@ fs::path choose_root() {
   return root;
 }
 
-}  // namespace
-
-int main() {
-  const fs::path root = choose_root();
-  return rt::run_on_sdl("rangiertrubel", root, [](rt::Platform& platform) {
-    rt::Program program(platform);
-    program.run();
-  });
-}
+}  // namespace rt
