@@ -240,13 +240,6 @@ void KeyTranslator::close_request(std::vector<KeyAction>& out) {
   out.push_back({KeyAction::Kind::Code, kCloseRequestCode});
 }
 
-bool KeyTranslator::any_held() const {
-  for (bool held : held_) {
-    if (held) return true;
-  }
-  return false;
-}
-
 void KeyTranslator::release_all(std::vector<KeyAction>& out) {
   for (int u = 0; u < kUsbUsages; ++u) {
     if (held_[static_cast<std::size_t>(u)]) key_up(u, out);

@@ -55,7 +55,6 @@ class KeyTranslator {
   void close_request(std::vector<KeyAction>& out);
   // The window lost the keyboard: every held key counts as released.
   void release_all(std::vector<KeyAction>& out);
-  bool any_held() const;
 
  private:
   bool scan_held(int scan_code) const;
