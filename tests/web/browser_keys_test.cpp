@@ -61,8 +61,8 @@ TEST_F(BrowserKeys, KeypadTypesDigitsWithNumLockAndMovesWithout) {
   press({"Numpad8", "8"});
   release({"Numpad8", "8"});
   press({"Numpad8", "ArrowUp"});
-  EXPECT_EQ(out, (std::vector<KeyAction>{down(scan::kUp), code('8'), up(scan::kUp),
-                                         down(scan::kUp), code(extended_code(scan::kUp))}));
+  EXPECT_EQ(out, (std::vector<KeyAction>{down(scan::kUp), code('8'), up(scan::kUp), down(scan::kUp),
+                                         code(extended_code(scan::kUp))}));
 }
 
 TEST_F(BrowserKeys, TheBrowsersOwnKeysKeepWorking) {
@@ -73,9 +73,9 @@ TEST_F(BrowserKeys, TheBrowsersOwnKeysKeepWorking) {
   EXPECT_FALSE(press({"F5", "F5"}));
   EXPECT_FALSE(press({"F11", "F11"}));
   EXPECT_FALSE(press({"F12", "F12"}));
-  EXPECT_EQ(out, (std::vector<KeyAction>{down(19), down(17), down(63), code(extended_code(63)),
-                                         down(87), code(extended_code(87)), down(88),
-                                         code(extended_code(88))}));
+  EXPECT_EQ(out,
+            (std::vector<KeyAction>{down(19), down(17), down(63), code(extended_code(63)), down(87),
+                                    code(extended_code(87)), down(88), code(extended_code(88))}));
   // The game's keys are kept from the browser (no scrolling, no focus moves).
   for (const BrowserKeyEvent& e :
        {BrowserKeyEvent{"ArrowDown", "ArrowDown"}, BrowserKeyEvent{"Space", " "},

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace rt {
 namespace {
@@ -86,10 +87,10 @@ TEST(PageLayout, DevicePixelsDecideTheFactor) {
 TEST(PageLayout, NonsenseGivesASafeLayout) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  for (const auto& [w, h, r] : {std::tuple{0.0, 0.0, 1.0}, std::tuple{-5.0, 300.0, 1.0},
-                                std::tuple{nan, nan, nan}, std::tuple{800.0, 600.0, 0.0},
-                                std::tuple{800.0, 600.0, -2.0}, std::tuple{inf, inf, inf},
-                                std::tuple{1e300, 1e300, 1e300}}) {
+  for (const auto& [w, h, r] :
+       {std::tuple{0.0, 0.0, 1.0}, std::tuple{-5.0, 300.0, 1.0}, std::tuple{nan, nan, nan},
+        std::tuple{800.0, 600.0, 0.0}, std::tuple{800.0, 600.0, -2.0}, std::tuple{inf, inf, inf},
+        std::tuple{1e300, 1e300, 1e300}}) {
     const PageLayout l = PageLayout::fit(w, h, r);
     EXPECT_GE(l.factor, 1);
     EXPECT_LE(l.factor, 8);
