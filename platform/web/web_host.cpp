@@ -88,21 +88,22 @@ class WebPage {
     return (now - start_ms_ - away_total_ms_) / 1000.0;
   }
 
-  // --- The game's pause ----------------------------------------------------
-  void pause(int ms) {
+  // --- The game's pauses -------------------------------------------------
+  // Until the game's clock reads `seconds`. With `yield` the browser gets a
+  // turn even when that moment has already come.
+  void pause_until(double seconds, bool yield) {
     present();
-    const double until = game_seconds() + std::max(ms, 0) / 1000.0;
-    bool first = true;
-    for (;;) {
-      const double left_ms = (until - game_seconds()) * 1000.0;
-      if (!away() && !first && left_ms <= 0) break;
-      first = false;
+    for (bool first = true;; first = false) {
+      const double left_ms = (seconds - game_seconds()) * 1000.0;
+      if (!away() && left_ms <= 0 && !(first && yield)) break;
       // While away the wait lasts until the page is back.
       page_wait(away() ? -1.0 : std::ceil(std::max(left_ms, 0.0)));
       apply_waiting_keys();
       present();
     }
   }
+
+  void pause(int ms) { pause_until(game_seconds() + std::max(ms, 0) / 1000.0, true); }
 
   // --- The screen ----------------------------------------------------------
   void open_display() {
