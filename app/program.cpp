@@ -32,4 +32,14 @@ void Program::run() {
   }
 }
 
+std::string program_title(std::string_view program_path) {
+  // Both separators, so that a Windows path gives the same name anywhere.
+  const std::size_t slash = program_path.find_last_of("/\\");
+  std::string_view name =
+      slash == std::string_view::npos ? program_path : program_path.substr(slash + 1);
+  const std::size_t dot = name.find_last_of('.');
+  if (dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
+  return name.empty() ? std::string("rangiertrubel") : std::string(name);
+}
+
 }  // namespace rt

@@ -2,6 +2,9 @@
 // simulated run create it.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "frontend/frontend.h"
 #include "game/game.h"
 #include "platform/platform.h"
@@ -25,5 +28,10 @@ class Program {
   Game game;
   FrontEnd frontend;
 };
+
+// The window's title: the program file's name without its folder and
+// extension ("rangiertrubel" for "/usr/games/rangiertrubel" or
+// "C:\\Spiele\\rangiertrubel.exe"); "rangiertrubel" when the name is unknown.
+std::string program_title(std::string_view program_path);
 
 }  // namespace rt

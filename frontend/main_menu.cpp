@@ -12,6 +12,8 @@ constexpr int kItemColumn = 40;
 constexpr int kStartRow = 30;
 constexpr int kQuitRow = 32;
 constexpr int kSoundRow = 34;
+// The free row below the items, for a list that could not be saved.
+constexpr int kNotSavedRow = 36;
 
 // The pointer's column and its top edge for each item; the eraser strip
 // starts above the first item and reaches the bottom of the screen.
@@ -40,6 +42,10 @@ void FrontEnd::main_menu() {
   p_.print_text("SPIEL BEENDEN");
   p_.locate(kSoundRow, kItemColumn);
   p_.print_text(sound_label(game_.sound_on));
+  if (!high_scores_saved) {
+    p_.locate(kNotSavedRow, kItemColumn);
+    p_.print_text("BESTENLISTE NICHT GESPEICHERT");
+  }
 
   std::int32_t menu_item = 1;
   p_.put_image(kPointerX, kPointerY[0], s.Minilock);
@@ -60,6 +66,8 @@ void FrontEnd::main_menu() {
         return;
       }
       if (menu_item == 2) {
+        // Merged with the list on disk, so nothing another copy of the game
+        // saved meanwhile is undone.
         save_high_scores();
         p_.end_program(0);
       }

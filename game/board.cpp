@@ -11,6 +11,8 @@ namespace rt {
 namespace {
 // The level file is always read as file number 1.
 constexpr int kLevelFile = 1;
+// open_file's answer for a file that is not there (or cannot be used).
+constexpr int kFileMissing = 2;
 }  // namespace
 
 void Game::load_level() {
@@ -21,7 +23,11 @@ void Game::load_level() {
   const std::string path =
       std::string("Data\\") + kLevelNames[static_cast<std::size_t>(level - 1)] + ".dat";
 
-  p_.open_file(path, FileMode::Input, kLevelFile);
+  // A missing or unusable file leaves every cell empty and the locomotive is
+  // lost at once; the player is told which file it was, once per run.
+  if (p_.open_file(path, FileMode::Input, kLevelFile) == kFileMissing) {
+    p_.report_file_problem(p_.host_path(path), "fehlt");
+  }
   // Column by column, as the file lists them. Every field has its own read,
   // so the numbers may be spread over the lines in any way.
   for (int x = 1; x <= kColumns; ++x) {

@@ -6,9 +6,14 @@
 namespace rt {
 
 namespace {
-// The step interval of a level: 4.0 less the speed-up earned so far.
+// The step interval of a level: 4.0 less the speed-up earned so far, but
+// never faster than the speed-up key's interval. Levels 1 to 10 stay above
+// it; from level 11 on, 4.0 less 4.0 or more would be zero or below in
+// single precision, and the locomotive would step on every pass of the loop,
+// as fast as the machine goes.
 float level_interval(float speedup) {
-  return static_cast<float>(static_cast<double>(kBaseInterval) - static_cast<double>(speedup));
+  const double interval = static_cast<double>(kBaseInterval) - static_cast<double>(speedup);
+  return static_cast<float>(interval < kFastInterval ? kFastInterval : interval);
 }
 }  // namespace
 
@@ -37,8 +42,11 @@ void Game::play_game() {
     }
 
     bool busy = false;
-    if (static_cast<double>(step_reading) - static_cast<double>(last_step_time) >
-        static_cast<double>(step_interval)) {
+    // A locomotive that has crashed takes no further step until the next
+    // poll has handled its loss, so a crash earns at most one bonus.
+    if (GameState != state::kLocoLost &&
+        static_cast<double>(step_reading) - static_cast<double>(last_step_time) >
+            static_cast<double>(step_interval)) {
       busy = true;
       last_step_time = clock_reading();
       step_locomotive();

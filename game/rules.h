@@ -136,7 +136,8 @@ constexpr bool station_beside(CodeAt code_at) {
 // earned so far; every won level earns kSpeedupPerLevel more.
 inline constexpr float kBaseInterval = 4.0f;
 inline constexpr double kSpeedupPerLevel = 0.4;
-// Space or Enter held at a key poll sets the step interval to this.
+// Space or Enter held at a key poll sets the step interval to this; no
+// level's interval is ever shorter (from level 11 on it is this one).
 inline constexpr double kFastInterval = 0.3;
 // Steps faster than this earn the speed bonus of kBonusPoints.
 inline constexpr double kBonusBelow = 0.4;

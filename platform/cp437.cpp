@@ -29,10 +29,6 @@ constexpr std::array<char32_t, 128> kUpperHalf = {
     0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,  // 248
 };
 
-char32_t cp437_char(unsigned char byte) {
-  return byte < 128 ? static_cast<char32_t>(byte) : kUpperHalf[byte - 128u];
-}
-
 void append_utf8(std::string& out, char32_t cp) {
   auto put = [&out](std::uint32_t v) { out.push_back(static_cast<char>(v & 0xFFu)); };
   const auto v = static_cast<std::uint32_t>(cp);
@@ -101,6 +97,10 @@ bool decode_utf8(std::string_view s, std::size_t& pos, char32_t& cp) {
 
 }  // namespace
 
+char32_t cp437_to_unicode(unsigned char byte) {
+  return byte < 128 ? static_cast<char32_t>(byte) : kUpperHalf[byte - 128u];
+}
+
 int unicode_to_cp437(char32_t cp) {
   if (cp < 128) return static_cast<int>(cp);
   for (std::size_t i = 0; i < kUpperHalf.size(); ++i) {
@@ -125,7 +125,7 @@ std::string utf8_to_cp437(std::string_view utf8) {
 std::string cp437_to_utf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() * 2);
-  for (char ch : bytes) append_utf8(out, cp437_char(static_cast<unsigned char>(ch)));
+  for (char ch : bytes) append_utf8(out, cp437_to_unicode(static_cast<unsigned char>(ch)));
   return out;
 }
 

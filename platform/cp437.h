@@ -14,6 +14,10 @@ namespace rt {
 // The byte of a Unicode character, or -1 when code page 437 has none.
 int unicode_to_cp437(char32_t cp);
 
+// The Unicode character of a byte as text: bytes below 128 (control bytes
+// included) stand for themselves.
+char32_t cp437_to_unicode(unsigned char byte);
+
 // Converts UTF-8 text to code page 437 bytes. Characters without a code
 // page 437 form and malformed sequences are dropped.
 std::string utf8_to_cp437(std::string_view utf8);

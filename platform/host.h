@@ -35,6 +35,9 @@ class Host {
   // Places the mouse pointer on the screen, hides or shows it over the game,
   // confines it or not.
   virtual void set_mouse(int x, int y, bool visible, bool confine) = 0;
+  // One line for the player about a file that failed, without a line end:
+  // the desktop writes it to standard error.
+  virtual void report(const std::string& line);
 };
 
 }  // namespace rt

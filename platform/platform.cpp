@@ -3,11 +3,13 @@
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <iostream>
 #include <utility>
 
 namespace rt {
 
-Platform::Platform(Host& host, std::filesystem::path root) : host_(host), root_(std::move(root)) {
+Platform::Platform(Host& host, std::filesystem::path root)
+    : host_(host), root_(std::move(root)), score_file_(choose_score_file(root_, true, {})) {
   host_.attach(*this);
 }
 
@@ -35,6 +37,17 @@ void Platform::host_key_up(int scan_code) {
 void Platform::host_key_code(int code) {
   std::lock_guard guard(mutex_);
   keyboard_.push(code);
+}
+
+void Host::report(const std::string& line) {
+  std::cerr << line << std::endl;
+}
+
+void Platform::report_file_problem(const std::filesystem::path& file, std::string_view reason) {
+  std::error_code ec;
+  const std::string key = std::filesystem::absolute(file, ec).lexically_normal().string();
+  if (!reported_files_.insert(key).second) return;
+  host_.report("rangiertrubel: Datei \"" + key + "\" " + std::string(reason));
 }
 
 void Platform::play_sound(std::string_view path) {

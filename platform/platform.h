@@ -4,17 +4,21 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
+#include "platform/bounded_read.h"
 #include "platform/color.h"
 #include "platform/field_reader.h"
 #include "platform/host.h"
 #include "platform/image.h"
 #include "platform/keyboard.h"
 #include "platform/rnd.h"
+#include "platform/score_file.h"
 #include "platform/screen.h"
 #include "platform/text_console.h"
 
@@ -27,6 +31,13 @@ struct ProgramEnd {
 };
 
 enum class FileMode { Input, Append };
+
+// How a save of the list of best scores went.
+struct SaveResult {
+  bool ok = false;
+  std::filesystem::path file;  // the file that was (to be) written
+  std::string reason;          // why it failed, for the player ("" when ok)
+};
 
 // The display, input and file services the game stands on: the screen and
 // images, the text grid, the keyboard, the clock, random numbers and text
@@ -67,7 +78,10 @@ class Platform {
   void print_using(std::string_view mask, double value);
   // Prints the prompt and "? ", lets the player type a line with editing,
   // ends the line, and makes the typed text the source of the next field read.
-  void input_line(std::string_view prompt);
+  // The line holds at most `max_length` characters: keys that would make it
+  // longer are ignored, like keys the line input does not take.
+  void input_line(std::string_view prompt, std::size_t max_length = kUnlimitedLine);
+  static constexpr std::size_t kUnlimitedLine = static_cast<std::size_t>(-1);
 
   // --- Keyboard, timing and randomness -----------------------------------
   bool key_down(int scan_code);
@@ -90,9 +104,26 @@ class Platform {
   void write_string_field(int file_number, std::string_view text);
   void write_int_field(int file_number, std::int32_t value);
   // Replaces the file at `path` with `bytes` so that it afterwards holds
-  // either the old or the complete new contents: a temporary file beside it,
-  // flushed to disk, renamed over it. 0 ok, 2 on failure (old file kept).
+  // either the old or the complete new contents: a temporary file of its own
+  // beside it (made new, never through a link), flushed to disk, renamed over
+  // it. 0 ok, 2 on failure (old file kept, temporary file removed).
   int replace_file_atomically(std::string_view path, std::string_view bytes);
+
+  // --- The list of best scores ----------------------------------------------
+  // Where it is read and saved; by default `Data/High.dat` under the root.
+  void set_score_file(ScoreFile file) { score_file_ = std::move(file); }
+  const ScoreFile& score_file() const { return score_file_; }
+  // The bytes of the list to read at start ("" when there is none; a file
+  // that is not a regular file or too big counts as none and is reported).
+  std::string read_score_file();
+  // Saves the list so that copies of the game running at once keep each
+  // other's entries: under an exclusive lock on the folder that holds the
+  // list, `merge` gets the list as it is on disk now and returns what to
+  // write, which then replaces the list atomically.
+  SaveResult update_score_file(const std::function<std::string(std::string_view)>& merge);
+
+  // Reports a file the game could not use, once per file and run.
+  void report_file_problem(const std::filesystem::path& file, std::string_view reason);
 
   // --- Sound ---------------------------------------------------------------
   // Starts a WAV file by game path (see Host::play_sound).
@@ -135,6 +166,8 @@ class Platform {
     FieldReader reader;  // input mode: the file's data in text mode
   };
   std::array<FileSlot, 255> files_{};
+  ScoreFile score_file_;
+  std::set<std::string> reported_files_;
   // The field source: a file number, or the last typed line when 0.
   int field_source_ = 0;
   FieldReader typed_line_;

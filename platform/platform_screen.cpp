@@ -4,10 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <mutex>
-#include <vector>
+#include <span>
 
 #include "platform/bmp.h"
 #include "platform/platform.h"
@@ -19,7 +17,7 @@ namespace {
 // No BMP file of a picture the decoder accepts (at most 2^26 pixels of 4
 // bytes, plus headers and palette) comes near this size; bigger files are
 // refused before they are read into memory.
-constexpr std::uintmax_t kMaxBmpFileBytes = (std::uintmax_t{1} << 28) + (std::uintmax_t{1} << 20);
+constexpr std::size_t kMaxBmpFileBytes = (std::size_t{1} << 28) + (std::size_t{1} << 20);
 // Images beyond this many pixels are not made; the game's largest is 100 x 40.
 constexpr std::int64_t kMaxImagePixels = std::int64_t{1} << 26;
 
@@ -51,18 +49,19 @@ Image Platform::create_image(int width, int height, Color fill) const {
 int Platform::load_bmp(std::string_view path, Image& image) {
   std::lock_guard guard(mutex_);
   const std::filesystem::path file = host_path(path);
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return kBmpNotFound;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return kBmpNotFound;
-  const std::uintmax_t length = std::filesystem::file_size(file, ec);
-  if (ec || length > kMaxBmpFileBytes) return kBmpBad;
   // Read in one block: taken byte by byte, a large file held up the start
   // for many seconds.
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return decode_bmp(bytes, image);
+  const FileBytes read = read_bounded_file(file, kMaxBmpFileBytes);
+  if (read.status == FileBytes::Status::TooBig) {
+    report_file_problem(file, read.reason());
+    return kBmpBad;
+  }
+  if (!read.ok()) {
+    if (read.status != FileBytes::Status::Missing) report_file_problem(file, read.reason());
+    return kBmpNotFound;
+  }
+  const auto* data = reinterpret_cast<const std::uint8_t*>(read.bytes.data());
+  return decode_bmp(std::span<const std::uint8_t>(data, read.bytes.size()), image);
 }
 
 void Platform::put_image(float x, float y, const Image& image) {

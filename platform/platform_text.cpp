@@ -128,7 +128,7 @@ void Platform::print_using(std::string_view mask, double value) {
   text_.line_end();
 }
 
-void Platform::input_line(std::string_view prompt) {
+void Platform::input_line(std::string_view prompt, std::size_t max_length) {
   std::unique_lock guard(mutex_);
   text_.write(prompt, [this] { host_.beep(); });
   text_.write("? ");
@@ -149,11 +149,12 @@ void Platform::input_line(std::string_view prompt) {
     if (code == keycode::kEnter || code == keycode::kLineFeed) break;
     const std::size_t point = line.point();
     if (code >= keycode::kSpace && code <= keycode::kExtendedPrefix) {
-      line.insert(1, static_cast<char>(code));
+      if (line.typed().size() < max_length) line.insert(1, static_cast<char>(code));
     } else if (code == keycode::kBackspace) {
       line.backspace();
     } else if (code == keycode::kTab) {
-      line.insert(kTabWidth - point % kTabWidth, ' ');
+      const std::size_t blanks = kTabWidth - point % kTabWidth;
+      if (line.typed().size() + blanks <= max_length) line.insert(blanks, ' ');
     } else if (code == keycode::kEscape) {
       line.clear();
     } else if (code == extended_code(scan::kDelete)) {

@@ -6,12 +6,15 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <iostream>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "platform/bounded_read.h"
 #include "platform/sdl_host.h"
 
 namespace rt {
@@ -22,12 +25,29 @@ using Samples = std::vector<std::int16_t>;
 using SharedSamples = std::shared_ptr<const Samples>;
 
 // Reads a WAV file and converts it to the device's format (signed 16-bit,
-// kChannels, kRate). nullptr when the file is missing or not a WAV SDL reads.
-SharedSamples load_wav(const std::string& path) {
+// kChannels, kRate). nullptr when the file is missing, not a regular file,
+// too big, or not a WAV SDL reads; all but a missing file are reported.
+// `missing` tells a file that is not there, which may still appear, from one
+// that is there and cannot be played.
+SharedSamples load_wav(const std::string& path, bool& missing) {
+  const FileBytes file = read_bounded_file(path, kMaxSoundFileBytes);
+  missing = file.status == FileBytes::Status::Missing;
+  if (!file.ok()) {
+    if (!missing) {
+      std::cerr << "rangiertrubel: Datei \"" << path << "\" " << file.reason() << std::endl;
+    }
+    return nullptr;
+  }
   SDL_AudioSpec wav_format{};
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  if (SDL_LoadWAV(path.c_str(), &wav_format, &buffer, &length) == nullptr) return nullptr;
+  SDL_RWops* source = SDL_RWFromConstMem(file.bytes.data(), static_cast<int>(file.bytes.size()));
+  if (source == nullptr) return nullptr;
+  // SDL closes the source (freesrc 1), also when the data is not a WAV.
+  if (SDL_LoadWAV_RW(source, 1, &wav_format, &buffer, &length) == nullptr) {
+    std::cerr << "rangiertrubel: Datei \"" << path << "\" ist kein lesbarer Klang" << std::endl;
+    return nullptr;
+  }
   const std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> wav(buffer, &SDL_FreeWAV);
   if (length > static_cast<Uint32>(INT_MAX)) return nullptr;
 
@@ -64,6 +84,7 @@ struct SdlAudio::Impl {
   // Loaded files by path; only the game thread plays sounds, but keep it safe.
   mutable std::mutex cache_mutex;
   std::map<std::string, SharedSamples> cache;
+  std::set<std::string> failed;  // files that could not be played
   SharedSamples beep = std::make_shared<const Samples>(make_beep(kRate, kChannels));
 
   void start(SharedSamples sound) {
@@ -122,17 +143,29 @@ void SdlAudio::play_file(const std::string& path) {
   SharedSamples sound;
   {
     std::lock_guard guard(impl_->cache_mutex);
+    if (impl_->failed.contains(path)) return;
     auto found = impl_->cache.find(path);
     if (found != impl_->cache.end()) sound = found->second;
   }
   if (!sound) {
-    // Files that fail to load are not kept: one that appears later plays.
-    sound = load_wav(path);
-    if (!sound) return;
+    // A file that is there but failed is not read again: a huge or broken
+    // file would otherwise hold up every play of it. A missing file may
+    // still appear and play.
+    bool missing = false;
+    sound = load_wav(path, missing);
     std::lock_guard guard(impl_->cache_mutex);
+    if (!sound) {
+      if (!missing) impl_->failed.insert(path);
+      return;
+    }
     impl_->cache.emplace(path, sound);
   }
   impl_->start(std::move(sound));
+}
+
+std::size_t SdlAudio::failed_files() const {
+  std::lock_guard guard(impl_->cache_mutex);
+  return impl_->failed.size();
 }
 
 void SdlAudio::play_beep() {

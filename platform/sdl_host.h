@@ -43,13 +43,16 @@ class SdlAudio {
 
   bool is_open() const;
   // Starts a WAV file; a missing or unreadable file plays nothing (and stops
-  // nothing).
+  // nothing). A file that is there but cannot be played (not a regular file,
+  // too big, not a WAV) is reported once and not read again.
   void play_file(const std::string& path);
   void play_beep();
   // Frames of the current sound still to be played (0 when silent).
   std::size_t frames_left() const;
   // How many files are kept loaded.
   std::size_t cached_files() const;
+  // How many files failed and are not read again.
+  std::size_t failed_files() const;
 
  private:
   struct Impl;

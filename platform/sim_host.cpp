@@ -142,6 +142,11 @@ void SimHost::beep() {
   }
 }
 
+void SimHost::report(const std::string& line) {
+  reports_.push_back(line);
+  if (on_report) on_report(line);
+}
+
 void SimHost::set_mouse(int x, int y, bool visible, bool /*confine*/) {
   mouse_x_ = x;
   mouse_y_ = y;

@@ -44,6 +44,7 @@ class SimHost : public Host {
   void play_sound(const std::string& path) override;
   void beep() override;
   void set_mouse(int x, int y, bool visible, bool confine) override;
+  void report(const std::string& line) override;
 
   // The virtual time now, without advancing it.
   double now() const { return now_; }
@@ -63,6 +64,10 @@ class SimHost : public Host {
   // Called at every sound with its time and name (besides being recorded).
   std::function<void(const Sound&)> on_sound;
   const std::vector<Sound>& sounds() const { return sounds_; }
+  // Lines the program reported about files, in order; each also goes to
+  // on_report when it is set.
+  std::function<void(const std::string&)> on_report;
+  const std::vector<std::string>& reports() const { return reports_; }
 
   bool display_open() const { return display_open_; }
   const std::string& display_title() const { return display_title_; }
@@ -97,6 +102,7 @@ class SimHost : public Host {
   std::uint64_t sequence_ = 0;
   std::map<int, std::uint64_t> held_;  // scan code -> hold id of its press
   std::vector<Sound> sounds_;
+  std::vector<std::string> reports_;
   bool display_open_ = false;
   std::string display_title_;
   bool mouse_visible_ = true;

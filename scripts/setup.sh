@@ -11,7 +11,7 @@ if [[ "${1:-}" == "--web" ]]; then
   packages=(build-essential cmake emscripten python3)
 elif [[ "${1:-}" != "--play" ]]; then
   packages+=(libgtest-dev googletest xvfb xdotool x11-apps imagemagick
-             clang libclang-rt-14-dev)
+             clang libclang-rt-14-dev console-setup-linux)
   # The browser test: the browser version, a browser, and Node for the
   # program that drives it (any Node of 18 or later already there will do).
   packages+=(emscripten python3 chromium)

@@ -141,5 +141,15 @@ TEST_F(ProgramTest, BeatingTheTenthEntryAsksForTheNameAndSavesAtOnce) {
   EXPECT_EQ(screen_text(platform, 26, 35, 3), "Zug");  // back in the menu
 }
 
+TEST(ProgramTitle, IsTheProgramFilesNameWithoutFolderAndExtension) {
+  EXPECT_EQ(program_title("/usr/games/rangiertrubel"), "rangiertrubel");
+  EXPECT_EQ(program_title("./schiebespiel"), "schiebespiel");
+  EXPECT_EQ(program_title("C:\\Spiele\\Rangier.Trubel.exe"), "Rangier.Trubel");
+  EXPECT_EQ(program_title("/opt/.hidden"), ".hidden");
+  EXPECT_EQ(program_title("rangiertrubel"), "rangiertrubel");
+  EXPECT_EQ(program_title(""), "rangiertrubel");
+  EXPECT_EQ(program_title("/usr/games/"), "rangiertrubel");
+}
+
 }  // namespace
 }  // namespace rt::testing

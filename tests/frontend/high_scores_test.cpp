@@ -1,9 +1,11 @@
 // The list of the ten best scores: loading, showing, entering a name and
 // keeping the file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/keyboard.h"
 #include "support/front_fixture.h"
@@ -13,6 +15,13 @@ namespace {
 
 class HighScoresTest : public FrontFixture {
  protected:
+  // The file's text for a list of entries, the rest empty.
+  static std::string list_text(std::initializer_list<HighScoreEntry> entries) {
+    HighScoreTable list;
+    std::size_t i = 0;
+    for (const HighScoreEntry& e : entries) list[i++] = e;
+    return high_score_bytes(list);
+  }
   void set_points(std::initializer_list<std::int32_t> points) {
     std::size_t i = 0;
     for (std::int32_t p : points) {
@@ -70,6 +79,29 @@ TEST_F(HighScoresTest, MissingFileGivesAnEmptyList) {
     EXPECT_EQ(e.name, "");
     EXPECT_EQ(e.points, 0);
   }
+  EXPECT_TRUE(host.reports().empty());
+}
+
+// A named pipe nobody writes to, or an endless device, in the list's place:
+// the list is empty at once and the player is told; a save replaces it.
+TEST_F(HighScoresTest, AListThatIsNoFileIsEmptyAndReported) {
+  const std::filesystem::path list = dir.path() / "Data" / "High.dat";
+  std::filesystem::create_directories(list.parent_path());
+  ASSERT_EQ(::mkfifo(list.c_str(), 0644), 0);
+  front.high_scores[3] = {"old", 5};
+  front.load_high_scores();
+  EXPECT_EQ(front.high_scores[3].points, 0);
+  ASSERT_EQ(host.reports().size(), 1u);
+  EXPECT_NE(host.reports()[0].find(list.string()), std::string::npos);
+
+  std::filesystem::remove(list);
+  std::filesystem::create_symlink("/dev/zero", list);
+  front.load_high_scores();
+  EXPECT_EQ(front.high_scores[0].points, 0);
+  front.high_scores[0] = {"Anna", 10};
+  front.save_high_scores();
+  EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(list)));
+  EXPECT_EQ(parse_high_scores(dir.read("Data/High.dat"))[0].name, "Anna");
 }
 
 // --- Showing -----------------------------------------------------------
@@ -167,13 +199,18 @@ TEST_F(HighScoresTest, EditingKeysOfTheLineInputShapeTheName) {
 // --- Saving ------------------------------------------------------------
 
 TEST_F(HighScoresTest, SaveWritesTwentyQuotedLinesWithCrLf) {
-  dir.write("Data/High.dat", std::string(1000, 'x'));  // an older, longer file
+  // An older, longer file: the same first entry and stray bytes after the
+  // twenty fields.
+  std::string old = "\"Anna\"\r\n1200\r\n";
+  for (int i = 0; i < 9; ++i) old += "\"\"\r\n0\r\n";
+  dir.write("Data/High.dat", old + std::string(1000, 'x'));
   front.high_scores[0] = {"Anna", 1200};
-  front.high_scores[1] = {std::string("Zo\x89", 3), -42};  // bytes written unchanged
+  front.high_scores[1] = {std::string("Zo\x89", 3), 42};  // bytes written unchanged
   front.save_high_scores();
-  std::string want = "\"Anna\"\r\n1200\r\n\"Zo\x89\"\r\n-42\r\n";
+  std::string want = "\"Anna\"\r\n1200\r\n\"Zo\x89\"\r\n42\r\n";
   for (int i = 0; i < 8; ++i) want += "\"\"\r\n0\r\n";
   EXPECT_EQ(dir.read("Data/High.dat"), want);
+  EXPECT_TRUE(front.high_scores_saved);
   // Nothing is left beside it.
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "Data")) {
@@ -181,6 +218,160 @@ TEST_F(HighScoresTest, SaveWritesTwentyQuotedLinesWithCrLf) {
     ++files;
   }
   EXPECT_EQ(files, 1);
+}
+
+// --- Long names ----------------------------------------------------------------
+
+// Names of 17, 18 and 2,300 characters from the file: the menu looks as if
+// they were 17 characters long, nothing runs into the points or scrolls the
+// screen, and a save keeps every name whole.
+TEST_F(HighScoresTest, LongNamesFromTheFileAreShownCutAndKeptWhole) {
+  const std::string seventeen(17, 'A');
+  const std::string eighteen(18, 'B');
+  const std::string huge(2300, 'C');
+  const std::string file = list_text({{seventeen, 900}, {eighteen, 800}, {huge, 700}});
+  dir.write("Data/High.dat", file);
+  front.load_high_scores();
+  EXPECT_EQ(front.high_scores[2].name, huge);
+
+  auto screen = [&] {
+    std::vector<Color> pixels;
+    for (int y = 0; y < 600; ++y) {
+      for (int x = 0; x < 800; ++x) pixels.push_back(platform.read_pixel(x, y));
+    }
+    return pixels;
+  };
+  // Each menu is drawn twice, so that both start from the same screen.
+  run([&] { front.main_menu(); }, 0.5);
+  run([&] { front.main_menu(); }, 1.0);
+  const std::vector<Color> shown = screen();
+  EXPECT_EQ(screen_text(platform, 18, 35, 17), eighteen.substr(0, 17));
+  EXPECT_EQ(screen_text(platform, 19, 35, 17), huge.substr(0, 17));
+  EXPECT_EQ(screen_text(platform, 19, 53, 6), "   700");
+
+  const HighScoreTable whole = front.high_scores;
+  front.high_scores[1].name = eighteen.substr(0, 17);
+  front.high_scores[2].name = huge.substr(0, 17);
+  run([&] { front.main_menu(); }, 1.5);
+  const std::vector<Color> cut = screen();
+  for (std::size_t i = 0; i < cut.size(); ++i) {
+    ASSERT_EQ(cut[i], shown[i]) << "the menu differs from one with 17-character names at x "
+                                << i % 800 << ", y " << i / 800;
+  }
+
+  front.high_scores = whole;
+  front.save_high_scores();
+  EXPECT_EQ(dir.read("Data/High.dat"), file);
+}
+
+// Typed names stop at 17 characters, however many keys come; the screen
+// does not scroll and the menu afterwards shows the name in full.
+TEST_F(HighScoresTest, TypedNamesStopAtSeventeenCharacters) {
+  for (const std::size_t length : {17u, 18u, 2300u}) {
+    SCOPED_TRACE(length);
+    host.set_time_limit(host.now() + 200);
+    game.score = 5000;
+    double t = host.now() + 0.5;
+    for (std::size_t i = 0; i < length; ++i, t += 0.01) {
+      host.type_code(t, 'a' + static_cast<int>(i % 26));
+    }
+    host.type_code(t, keycode::kEnter);
+    run([&] { front.enter_high_score(); }, t + 1.0);
+    ASSERT_TRUE(returned);
+    returned = false;
+    EXPECT_EQ(front.high_scores[0].name, std::string("abcdefghijklmnopq"));
+    EXPECT_EQ(platform.read_pixel(1, 1), kURColor);  // the title is where it was
+  }
+}
+
+// --- Two copies of the game saving into one folder ------------------------------
+
+// A second program on the same folder, as another copy of the game would be.
+struct OtherCopy {
+  explicit OtherCopy(const std::filesystem::path& folder) : platform(host, folder) {}
+  SimHost host;
+  Platform platform;
+  Game game{platform};
+  FrontEnd front{platform, game};
+};
+
+TEST_F(HighScoresTest, TwoCopiesSavingIntoOneFolderKeepBothEntries) {
+  dir.write("Data/High.dat", list_text({{"Old", 300}}));
+  front.load_high_scores();
+  OtherCopy other(dir.path());
+  other.front.load_high_scores();
+
+  enter(500, "AAA");
+  front.save_high_scores();
+  other.game.score = 400;
+  insert_high_score(other.front.high_scores, {"BBB", 400});
+  other.front.save_high_scores();
+  // The second copy now shows what the file holds, the first copy's entry too.
+  EXPECT_EQ(other.front.high_scores[0].name, "AAA");
+  EXPECT_EQ(other.front.high_scores[1].name, "BBB");
+  EXPECT_EQ(other.front.high_scores[2].name, "Old");
+
+  // The first copy leaves through "SPIEL BEENDEN" with the list it had: the
+  // second copy's entry stays.
+  front.save_high_scores();
+  const HighScoreTable on_disk = parse_high_scores(dir.read("Data/High.dat"));
+  EXPECT_EQ(on_disk[0].name, "AAA");
+  EXPECT_EQ(on_disk[1].name, "BBB");
+  EXPECT_EQ(on_disk[2].name, "Old");
+  EXPECT_EQ(on_disk[3].points, 0);
+}
+
+TEST_F(HighScoresTest, MergedEntriesFollowTheEntryRule) {
+  HighScoreTable disk = parse_high_scores(list_text({{"A", 500}, {"B", 300}}));
+  HighScoreTable ours = parse_high_scores(list_text({{"A", 500}, {"C", 300}, {"B", 300}}));
+  const HighScoreTable merged = merge_high_scores(disk, ours);
+  // Equal points go below the entry already there; entries both hold count once.
+  EXPECT_EQ(merged[0].name, "A");
+  EXPECT_EQ(merged[1].name, "B");
+  EXPECT_EQ(merged[2].name, "C");
+  EXPECT_EQ(merged[3].name, "");
+  // A full list on disk keeps an entry of ours out that beats none of it.
+  HighScoreTable full;
+  for (int i = 0; i < 10; ++i) full[static_cast<std::size_t>(i)] = {"F", 1000 - i};
+  HighScoreTable low = full;
+  low[9] = {"Gone", 5};
+  EXPECT_EQ(high_score_bytes(merge_high_scores(full, low)), high_score_bytes(full));
+  // A quote in a name matches the apostrophe the file keeps.
+  ours[0].name = "Jo\"e";
+  disk[0].name = "Jo'e";
+  EXPECT_EQ(merge_high_scores(disk, ours)[2].name, "C");
+  disk[0].name = "Jo\"e";  // as an edited file may hold it
+  EXPECT_EQ(merge_high_scores(disk, ours)[2].name, "C");
+}
+
+// --- A save that fails ------------------------------------------------------------
+
+TEST_F(HighScoresTest, AFailedSaveIsReportedAndShownUntilASaveSucceeds) {
+  // A folder in the list's place: the rename over it fails.
+  std::filesystem::create_directories(dir.path() / "Data" / "High.dat");
+  front.high_scores[0] = {"Anna", 1200};
+  front.save_high_scores();
+  EXPECT_FALSE(front.high_scores_saved);
+  EXPECT_EQ(front.high_scores[0].name, "Anna");  // the game goes on with it
+  // One line for the failed save (the folder read in the list's place is
+  // reported on its own line).
+  ASSERT_FALSE(host.reports().empty());
+  const std::string line = host.reports().back();
+  EXPECT_NE(line.find((dir.path() / "Data" / "High.dat").string()), std::string::npos);
+  EXPECT_NE(line.find("nicht gespeichert"), std::string::npos);
+  const std::size_t reports = host.reports().size();
+  EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "Data" / "High.dat"));
+
+  run([&] { front.main_menu(); }, 0.5);
+  EXPECT_EQ(screen_text(platform, 36, 40, 29), "BESTENLISTE NICHT GESPEICHERT");
+
+  std::filesystem::remove(dir.path() / "Data" / "High.dat");
+  front.save_high_scores();
+  EXPECT_TRUE(front.high_scores_saved);
+  EXPECT_EQ(host.reports().size(), reports);
+  platform.clear_screen();
+  run([&] { front.main_menu(); }, 1.0);
+  EXPECT_EQ(screen_text(platform, 36, 40, 29), std::string(29, ' '));
 }
 
 TEST_F(HighScoresTest, SaveWithoutADataFolderWritesNothingAndGoesOn) {

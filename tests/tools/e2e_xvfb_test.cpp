@@ -198,10 +198,10 @@ class DesktopProgramTest : public ::testing::Test {
   }
 
   // The window's id once it is mapped.
-  std::string wait_for_window() {
-    const auto id = on_display(display_,
-                               "timeout 15 xdotool search --sync --onlyvisible --name "
-                               "'^rangiertrubel$' 2>/dev/null | head -n 1");
+  std::string wait_for_window(const std::string& name = "rangiertrubel") {
+    const auto id =
+        on_display(display_, "timeout 15 xdotool search --sync --onlyvisible --name '^" + name +
+                                 "$' 2>/dev/null | head -n 1");
     return id ? std::string(id->substr(0, id->find('\n'))) : std::string();
   }
 
@@ -277,10 +277,11 @@ TEST_F(DesktopProgramTest, FindsItsDataBesideItselfAndReportsAMissingFolderOnce)
   const fs::path elsewhere = dir.path() / "elsewhere";
   copy_data(app, false);
   fs::create_directories(elsewhere);
-  fs::copy_file(bin_ / "rangiertrubel", app / "rangiertrubel");
-  auto game = start_game(app / "rangiertrubel", elsewhere);
-  const std::string window = wait_for_window();
-  ASSERT_FALSE(window.empty()) << "no window";
+  // Under another name: the window is named after the program file.
+  fs::copy_file(bin_ / "rangiertrubel", app / "schiebespiel");
+  auto game = start_game(app / "schiebespiel", elsewhere);
+  const std::string window = wait_for_window("schiebespiel");
+  ASSERT_FALSE(window.empty()) << "no window named schiebespiel";
   ASSERT_TRUE(wait_for_title(window));
   quit_through_menu(window);
   const auto status = game->wait_for(10s);

@@ -246,12 +246,13 @@ TEST_F(RunnerTest, StateLineHoldsTheGameVariablesBoardAndList) {
 // speeds every life up, so each of the three steps earns 100 points (the
 // first one too: the virtual clock starts at 0, so the first step of the
 // game is not yet due when the level starts). The blanks Space types into
-// the name entry are skipped as leading blanks.
+// the name entry fill it to its 17 characters; Escape empties it again.
 constexpr const char* kGameScript =
     "0.5 press Space\n"
     "2 shot menu.bmp\n"
     "25 release Space\n"
     "26 shot entry.bmp\n"
+    "26.5 tap Esc\n"
     "27 type Zügle\n"
     "28 tap Enter\n"
     "30 state\n"

@@ -1,30 +1,55 @@
 // rangiertrubel-levels: checks and shows level files.
+//
+// Exit status: 0 all well; 1 a level file has faults; 2 bad arguments; 3 a
+// file or folder could not be read or written (each named on standard error).
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "platform/bounded_read.h"
 #include "tools/levels/level_file.h"
 #include "tools/levels/record.h"
 
 namespace {
 
+constexpr int kFaultsStatus = 1;
+constexpr int kUsageStatus = 2;
+constexpr int kFileStatus = 3;
+
 int usage() {
   std::cerr << "usage: rangiertrubel-levels check FILE...\n"
                "       rangiertrubel-levels show FILE\n"
                "       rangiertrubel-levels record DIR PLANS OUTDIR\n";
-  return 2;
+  return kUsageStatus;
 }
 
+// Reads a level or plans file, as the game reads its files: regular files
+// only, at most 1 MiB. An error names the file on standard error.
 bool read_file(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  rt::FileBytes read = rt::read_bounded_file(path, rt::kMaxTextFileBytes);
+  if (!read.ok()) {
+    std::cerr << "rangiertrubel-levels: " << path << " " << read.reason() << "\n";
+    return false;
+  }
+  bytes = std::move(read.bytes);
   return true;
+}
+
+// The status after the output has been written: a standard output that
+// could not take it is an error too.
+int finish(int status) {
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "rangiertrubel-levels: cannot write the output\n";
+    return kFileStatus;
+  }
+  return status;
 }
 
 void report(const std::string& file, const rt::levels::Problem& p) {
@@ -35,11 +60,11 @@ void report(const std::string& file, const rt::levels::Problem& p) {
 
 int check(const std::vector<std::string>& files) {
   int faults = 0;
+  bool unreadable = false;
   for (const auto& file : files) {
     std::string bytes;
     if (!read_file(file, bytes)) {
-      std::cout << file << ": cannot be read\n";
-      ++faults;
+      unreadable = true;
       continue;
     }
     std::vector<rt::levels::Problem> problems;
@@ -49,15 +74,13 @@ int check(const std::vector<std::string>& files) {
     faults += static_cast<int>(problems.size());
     if (problems.empty()) std::cout << file << ": ok\n";
   }
-  return faults == 0 ? 0 : 1;
+  if (unreadable) return kFileStatus;
+  return faults == 0 ? 0 : kFaultsStatus;
 }
 
 int show(const std::string& file) {
   std::string bytes;
-  if (!read_file(file, bytes)) {
-    std::cerr << file << ": cannot be read\n";
-    return 1;
-  }
+  if (!read_file(file, bytes)) return kFileStatus;
   std::vector<rt::levels::Problem> problems;
   const rt::levels::Level level = rt::levels::read_level(bytes, problems);
   std::cout << file << "  (hole at column " << level.hole_x << ", row " << level.hole_y << ")\n";
@@ -67,9 +90,7 @@ int show(const std::string& file) {
 }
 
 // Plans: one line per level, "lev03: Right Up Up Left Left"; # starts a comment.
-bool read_plans(const std::string& path, std::vector<rt::levels::Plan>& plans) {
-  std::string bytes;
-  if (!read_file(path, bytes)) return false;
+bool read_plans(const std::string& bytes, std::vector<rt::levels::Plan>& plans) {
   std::istringstream in(bytes);
   std::string text;
   while (std::getline(in, text)) {
@@ -99,20 +120,35 @@ bool write_script(const std::string& path, const std::string& title,
   out << "# " << title
       << "\n# Made by rangiertrubel-levels record; replay with rangiertrubel-sim.\n";
   for (const auto& l : lines) out << l << "\n";
-  return static_cast<bool>(out);
+  out.close();
+  if (!out) {
+    std::cerr << "rangiertrubel-levels: cannot write " << path << "\n";
+    return false;
+  }
+  return true;
 }
 
 int record(const std::string& dir, const std::string& plans_file, const std::string& outdir) {
+  for (const std::string& folder : {dir, outdir}) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+      std::cerr << "rangiertrubel-levels: " << folder << " is not a folder\n";
+      return kFileStatus;
+    }
+  }
   std::vector<rt::levels::Plan> plans;
-  if (!read_plans(plans_file, plans)) {
-    std::cerr << plans_file << ": no plans\n";
-    return 1;
+  std::string bytes;
+  if (!read_file(plans_file, bytes)) return kFileStatus;
+  if (!read_plans(bytes, plans)) {
+    std::cerr << "rangiertrubel-levels: " << plans_file << " holds no plans\n";
+    return kFaultsStatus;
   }
   rt::levels::Recording rec = rt::levels::record_solutions(dir, plans);
   if (!rec.error.empty()) {
-    std::cerr << "recording failed: " << rec.error << "\n";
-    return 1;
+    std::cerr << "rangiertrubel-levels: recording failed: " << rec.error << "\n";
+    return kFaultsStatus;
   }
+  bool written = true;
   std::stable_sort(
       rec.script.begin(), rec.script.end(),
       [](const std::string& a, const std::string& b) { return time_of(a) < time_of(b); });
@@ -128,18 +164,21 @@ int record(const std::string& dir, const std::string& plans_file, const std::str
     lines.push_back(at(r.won_at + 0.2, "end"));
     char name[64];
     std::snprintf(name, sizeof name, "/level%02zu.sim", k + 1);
-    write_script(outdir + name,
-                 "Plays levels 1 to " + std::to_string(k + 1) + " and wins level " +
-                     std::to_string(k + 1) + " with three locomotives left.",
-                 lines);
+    written = write_script(outdir + name,
+                           "Plays levels 1 to " + std::to_string(k + 1) + " and wins level " +
+                               std::to_string(k + 1) + " with three locomotives left.",
+                           lines) &&
+              written;
     char row[160];
     std::snprintf(row, sizeof row, "| %zu | %.2f | %d | %d | %.1f |\n", k + 1, r.interval, r.slides,
                   r.steps, r.spare);
     std::cout << row;
   }
-  write_script(outdir + "/all-levels.sim",
-               "Plays all ten levels in a row, then shows the wrap to level 1.", rec.script);
-  return 0;
+  written =
+      write_script(outdir + "/all-levels.sim",
+                   "Plays all ten levels in a row, then shows the wrap to level 1.", rec.script) &&
+      written;
+  return written ? 0 : kFileStatus;
 }
 
 }  // namespace
@@ -148,8 +187,10 @@ int main(int argc, char** argv) {
   if (argc < 3) return usage();
   const std::string command = argv[1];
   std::vector<std::string> files(argv + 2, argv + argc);
-  if (command == "check") return check(files);
-  if (command == "show" && files.size() == 1) return show(files[0]);
-  if (command == "record" && files.size() == 3) return record(files[0], files[1], files[2]);
+  if (command == "check") return finish(check(files));
+  if (command == "show" && files.size() == 1) return finish(show(files[0]));
+  if (command == "record" && files.size() == 3) {
+    return finish(record(files[0], files[1], files[2]));
+  }
   return usage();
 }

@@ -1,4 +1,5 @@
 // rangiertrubel-sim: the whole game on the simulated host, driven by a script.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -6,6 +7,9 @@
 #include "tools/sim_runner/runner.h"
 
 int main(int argc, char** argv) {
+  // A closed pipe on standard output is then a write error the runner reports,
+  // not a signal that ends it without a word.
+  std::signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   return rt::sim::runner_main(args, std::cin, std::cout, std::cerr);

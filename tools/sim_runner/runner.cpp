@@ -9,10 +9,12 @@
 #include <iterator>
 #include <optional>
 #include <sstream>
+#include <system_error>
 
 #include "app/program.h"
 #include "app/sim_run.h"
 #include "platform/bmp_writer.h"
+#include "platform/bounded_read.h"
 #include "platform/cp437.h"
 #include "platform/platform.h"
 #include "platform/sim_host.h"
@@ -161,6 +163,7 @@ int run_script(const std::vector<Command>& commands, const RunOptions& options, 
   host.set_time_limit(options.until);
   Platform platform(host, options.dir);
   Program program(platform);
+  host.on_report = [&err](const std::string& line) { err << line << '\n'; };
   host.on_sound = [&out](const SimHost::Sound& sound) {
     out << time_field(sound.time) << ", \"sound\": " << json_string_from_cp437(sound.name) << "}\n";
   };
@@ -177,6 +180,10 @@ int run_script(const std::vector<Command>& commands, const RunOptions& options, 
     out << time_field(end.time) << ", \"exit\": " << status << "}\n";
   }
   out.flush();
+  if (!out) {
+    err << "rangiertrubel-sim: cannot write the output\n";
+    return kOutputStatus;
+  }
   return status;
 }
 
@@ -212,17 +219,22 @@ int runner_main(const std::vector<std::string>& args, std::istream& in, std::ost
     err << kUsage;
     return kUsageStatus;
   }
+  std::error_code ec;
+  if (!std::filesystem::is_directory(options.dir, ec)) {
+    err << "rangiertrubel-sim: --dir " << options.dir.string() << " is not a folder\n";
+    return kUsageStatus;
+  }
 
   std::string text;
   if (*script_name == "-") {
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   } else {
-    std::ifstream file(*script_name, std::ios::binary);
-    if (!file) {
-      err << "rangiertrubel-sim: cannot read " << *script_name << '\n';
+    FileBytes file = read_bounded_file(*script_name, kMaxScriptBytes);
+    if (!file.ok()) {
+      err << "rangiertrubel-sim: " << *script_name << ' ' << file.reason() << '\n';
       return kUsageStatus;
     }
-    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    text = std::move(file.bytes);
   }
 
   const ParsedScript script = parse_script(text);

@@ -1,6 +1,7 @@
 // The scripted runner, as a library for rangiertrubel-sim and the tests.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <iosfwd>
 #include <string>
@@ -16,8 +17,14 @@ namespace rt::sim {
 
 // Exit status of a run stopped by `end` or by the time limit.
 inline constexpr int kStoppedStatus = 3;
-// Exit status for a malformed script or bad arguments.
+// Exit status for a malformed script or bad arguments (a script or a --dir
+// that cannot be read included).
 inline constexpr int kUsageStatus = 2;
+// Exit status when the output could not be written (standard output closed
+// or full).
+inline constexpr int kOutputStatus = 4;
+// The largest script read.
+inline constexpr std::size_t kMaxScriptBytes = std::size_t{16} << 20;
 
 struct RunOptions {
   // The run's working directory, holding Data, Sprites and Waves.

@@ -20,7 +20,8 @@ constexpr const char* kUsage =
     "                          [--levels shipped|generated|mixed] [--source DIR] [--dir DIR]\n"
     "  Plays H virtual hours per seed (default 10). With mixed levels (the\n"
     "  default) odd seeds play the shipped levels, even seeds generated ones.\n"
-    "  Exit status 0 when every seed passed, 1 on a broken rule, 2 on bad arguments.\n";
+    "  Exit status 0 when every seed passed, 1 on a broken rule (or a work folder\n"
+    "  that cannot be made), 2 on bad arguments, 3 when the output cannot be written.\n";
 
 bool parse_u64(const std::string& text, std::uint64_t& value) {
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -77,6 +78,12 @@ int main(int argc, char** argv) {
     }
   }
 
+  std::error_code ec;
+  if (levels != "generated" && !std::filesystem::is_directory(source, ec)) {
+    std::cerr << "rangiertrubel-soak: --source " << source.string() << " is not a folder\n";
+    return 2;
+  }
+
   // Without --dir the runs work in a fresh temporary folder, removed after.
   const bool own_dir = dir.empty();
   if (own_dir) {
@@ -107,9 +114,11 @@ int main(int argc, char** argv) {
     all_ok = all_ok && report.ok;
   }
 
-  if (own_dir) {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
+  if (own_dir) std::filesystem::remove_all(dir, ec);
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "rangiertrubel-soak: cannot write the output\n";
+    return 3;
   }
   return all_ok ? 0 : 1;
 }
