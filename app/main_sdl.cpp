@@ -1,17 +1,47 @@
-// The desktop program: the game on the SDL host, working in the folder that
-// holds its data, its window named after the program file, the list of best
-// scores in the data folder or, when that is read-only, the player's own.
+// The desktop program: the command line, then the game on the SDL host,
+// working in the folder that holds its data, its window named after the
+// program file, the list of best scores in the data folder or, when that is
+// read-only, the player's own.
+#include <algorithm>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "app/command_line.h"
 #include "app/data_folders.h"
 #include "app/program.h"
 #include "platform/score_file.h"
 #include "platform/sdl_host.h"
 
 int main(int argc, char** argv) {
+  const std::string_view program = argc > 0 && argv[0] != nullptr ? argv[0] : "rangiertrubel";
+  const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
+  const rt::CommandLine line = rt::parse_command_line(args);
+  switch (line.action) {
+    case rt::CommandLine::Action::Help:
+      std::cout << rt::usage_text(program);
+      return 0;
+    case rt::CommandLine::Action::Version:
+      std::cout << "rangiertrubel " << RT_VERSION << '\n';
+      return 0;
+    case rt::CommandLine::Action::Wrong:
+      std::cerr << "rangiertrubel: unknown option \"" << line.wrong << "\"\n"
+                << rt::usage_text(program);
+      return 2;
+    case rt::CommandLine::Action::Play:
+      break;
+  }
   const std::filesystem::path root = rt::choose_data_root();
   const std::string title = rt::program_title(argc > 0 && argv[0] != nullptr ? argv[0] : "");
-  return rt::run_on_sdl(title, root, [&root](rt::Platform& platform) {
-    platform.set_score_file(rt::score_file_for(root));
-    rt::Program program(platform);
-    program.run();
-  });
+  rt::SdlOptions options;
+  options.fullscreen = line.fullscreen;
+  options.integer_scale = line.integer_scale;
+  return rt::run_on_sdl(
+      title, root,
+      [&root](rt::Platform& platform) {
+        platform.set_score_file(rt::score_file_for(root));
+        rt::Program program(platform);
+        program.run();
+      },
+      options);
 }

@@ -52,6 +52,43 @@ bench_cpu_percent() {
   }'
 }
 
+# The context switches (voluntary and involuntary) of each thread, from the
+# text of their /proc/PID/task/TID/status files one after another on
+# standard input: one line "TID COUNT" per thread. Each switch is a wake-up
+# of a thread. Fails when there are none.
+bench_switches_in() {
+  awk '$1 == "Pid:" { tid = $2 }
+       $1 == "voluntary_ctxt_switches:" || $1 == "nonvoluntary_ctxt_switches:" {
+         if ($2 !~ /^[0-9]+$/ || tid == "") exit 1
+         n[tid] += $2; found = 1
+       }
+       END { if (!found) exit 1; for (t in n) print t, n[t] }' | sort -n
+}
+
+# The context switches of each thread of a running process so far ("TID
+# COUNT" lines), or fails when it is gone.
+bench_process_switches() {
+  local status
+  [ -d "/proc/$1/task" ] || return 1
+  # A thread may end between listing and reading: its file is skipped.
+  status="$(cat /proc/"$1"/task/*/status 2>/dev/null || true)"
+  bench_switches_in <<<"$status"
+}
+
+# The switches between two readings of bench_process_switches, given as
+# files BEFORE and AFTER: for each thread of AFTER its growth, the whole
+# count of a thread that was not there before. (A thread that ended in
+# between takes its last switches with it: read often.)
+bench_switches_between() {
+  awk 'FNR == NR { before[$1] = $2; next } { total += $2 - ($1 in before ? before[$1] : 0) }
+       END { print total + 0 }' "$1" "$2"
+}
+
+# COUNT events over SECONDS, per second, to a tenth.
+bench_per_second() {
+  awk -v n="$1" -v s="$2" 'BEGIN { if (s <= 0 || n < 0) exit 1; printf "%.1f\n", n / s }'
+}
+
 # The peak resident memory in kB from the text of /proc/PID/status on
 # standard input (its VmHWM line). Fails when the line is missing.
 bench_peak_kb() {

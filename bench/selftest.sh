@@ -90,6 +90,21 @@ refuse bench_cpu_percent 5 100 0
 refuse bench_cpu_percent 5 0 10
 refuse bench_cpu_percent -1 100 10
 begin memory
+two_threads=$'Name:\tx\nPid:\t7\nvoluntary_ctxt_switches:\t10\nnonvoluntary_ctxt_switches:\t2\nName:\ty\nPid:\t9\nvoluntary_ctxt_switches:\t5\nnonvoluntary_ctxt_switches:\t0'
+expect_in $'7 12\n9 5' bench_switches_in "$two_threads"
+refuse_in bench_switches_in $'Name:\tx\nVmRSS:\t 1 kB'
+refuse_in bench_switches_in $'Pid:\t3\nvoluntary_ctxt_switches:\tmany'
+[[ "$(bench_process_switches "$$")" =~ ^$$\ [0-9]+$ ]] && pass || fail "no switches of this shell"
+refuse bench_process_switches 999999999
+scratch="$(mktemp -d "${TMPDIR:-/tmp}/rt-bench-self.XXXXXX")"
+printf '7 12\n9 5\n' >"$scratch/before"
+printf '7 20\n11 4\n' >"$scratch/after"
+expect 12 bench_switches_between "$scratch/before" "$scratch/after"
+rm -rf "$scratch"
+expect 3.0 bench_per_second 30 10
+expect 0.3 bench_per_second 1 3
+refuse bench_per_second 5 0
+
 expect_in 20480 bench_peak_kb $'Name:\trangiertrubel\nVmPeak:\t  99999 kB\nVmHWM:\t   20480 kB\nVmRSS:\t 1 kB'
 refuse_in bench_peak_kb $'Name:\tx\nVmRSS:\t 1 kB'
 

@@ -1,11 +1,32 @@
 // One game: levels played in a loop driven by the step clock and the
 // keyboard poll, with lives, losses, level changes and game over.
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "game/game.h"
 
 namespace rt {
 
 namespace {
+
+// The first clock time at which a single-precision reading r passes the
+// loop's strict test (double)r - (double)last > interval. Readings round to
+// the nearest float, so that is halfway below the first float that passes.
+double due_time(float last, double interval) {
+  constexpr float kUp = std::numeric_limits<float>::infinity();
+  const auto passes = [&](float r) {
+    return static_cast<double>(r) - static_cast<double>(last) > interval;
+  };
+  float first = static_cast<float>(static_cast<double>(last) + interval);
+  if (!std::isfinite(first)) return static_cast<double>(first);
+  while (!passes(first) && std::isfinite(first)) first = std::nextafter(first, kUp);
+  while (passes(std::nextafter(first, -kUp))) first = std::nextafter(first, -kUp);
+  const float below = std::nextafter(first, -kUp);
+  return (static_cast<double>(below) + static_cast<double>(first)) / 2.0;
+}
+
 // The step interval of a level: 4.0 less the speed-up earned so far, but
 // never faster than the speed-up key's interval. Levels 1 to 10 stay above
 // it; from level 11 on, 4.0 less 4.0 or more would be zero or below in
@@ -77,9 +98,19 @@ void Game::play_game() {
       win_level();
     }
 
-    // Nothing was due: give the processor back for a moment instead of
-    // spinning; the clocks decide everything, so play is unchanged.
-    if (!busy) p_.sleep_ms(1);
+    // Nothing was due: give the processor back until the earlier of the
+    // next step and the next poll falls due, by the same readings and
+    // comparisons as above, so that play is unchanged. (Should the reading
+    // at that moment round to the float below, the next pass simply waits
+    // again, for no time.)
+    // A crashed locomotive waits for the poll, not for a step.
+    if (!busy) {
+      double due = due_time(last_poll_time, kPollPeriod);
+      if (GameState != state::kLocoLost) {
+        due = std::min(due, due_time(last_step_time, static_cast<double>(step_interval)));
+      }
+      p_.sleep_until(due);
+    }
   }
 }
 

@@ -2,6 +2,7 @@
 // for the platform services, and what it must promise.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace rt {
@@ -10,6 +11,13 @@ class Platform;
 
 // What differs between the desktop and a test: the outside world as the
 // services see it. The SDL host and the simulated host implement it.
+//
+// The clock is the game's clock: while the player is away (the window has
+// lost the keyboard or is minimised) a host may stop it, and every pause then
+// lasts longer by the time away. A host that receives a request to close the
+// program calls Platform::host_close_request(); the platform ends the program
+// with status 0 after the pause or key wait it is in, so every pause of a
+// host must return soon after that call.
 class Host {
  public:
   virtual ~Host() = default;
@@ -23,6 +31,18 @@ class Host {
   virtual double clock_seconds() = 0;
   // Gives the processor away for `ms` milliseconds (0 or more).
   virtual void pause_ms(int ms) = 0;
+  // Gives the processor away until clock_seconds() reads `seconds` or more;
+  // returns at once when it already does. The default looks at the clock
+  // every millisecond; a host that can sleep until a given moment should.
+  virtual void pause_until(double seconds);
+  // Gives the processor away until `arrived()` holds, and then on to the next
+  // whole multiple of `look_seconds` after the call: the moment a look every
+  // `look_seconds` would have noticed the key. `arrived` reads the platform
+  // under its lock; the host asks it again whenever it has handed the
+  // platform a key (host_key_* calls) and whenever the platform's close
+  // request is set, and then returns at once. The default looks every
+  // `look_seconds` in pauses of that length.
+  virtual void wait_for_key(double look_seconds, const std::function<bool()>& arrived);
   // Starts a WAV file by host path without waiting; a new sound replaces the
   // one playing; a missing or unreadable file plays nothing.
   virtual void play_sound(const std::string& path) = 0;

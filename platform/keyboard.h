@@ -74,6 +74,7 @@ class Keyboard {
   // Reads and clears the key-arrived flag.
   bool take_arrived();
   void clear_arrived() { arrived_ = false; }
+  bool arrived() const { return arrived_; }
 
  private:
   std::array<bool, 128> down_{};

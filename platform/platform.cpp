@@ -3,10 +3,22 @@
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iostream>
 #include <utility>
 
 namespace rt {
+
+void Host::pause_until(double seconds) {
+  while (clock_seconds() < seconds) pause_ms(1);
+}
+
+void Host::wait_for_key(double look_seconds, const std::function<bool()>& arrived) {
+  const int look_ms = std::max(1, static_cast<int>(std::lround(look_seconds * 1000.0)));
+  do {
+    pause_ms(look_ms);
+  } while (!arrived());
+}
 
 Platform::Platform(Host& host, std::filesystem::path root)
     : host_(host), root_(std::move(root)), score_file_(choose_score_file(root_, true, {})) {
@@ -37,6 +49,14 @@ void Platform::host_key_up(int scan_code) {
 void Platform::host_key_code(int code) {
   std::lock_guard guard(mutex_);
   keyboard_.push(code);
+}
+
+void Platform::host_close_request() {
+  close_requested_.store(true);
+}
+
+void Platform::end_if_close_requested() {
+  if (close_requested_.load()) end_program(0);
 }
 
 void Host::report(const std::string& line) {

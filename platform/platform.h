@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -89,6 +90,8 @@ class Platform {
   std::string inkey();
   int wait_key();
   void sleep_ms(int ms);
+  // Gives the processor away until timer_seconds() reads `seconds` or more.
+  void sleep_until(double seconds);
   double timer_seconds();
   double rnd();
   void set_mouse(int x, int y, int visible, int confine);
@@ -133,6 +136,11 @@ class Platform {
   void host_key_down(int scan_code);
   void host_key_up(int scan_code);
   void host_key_code(int code);  // a code enters the key buffer
+  // The player asked to close the program (the window's close button, the
+  // window manager, a signal): the pause or key wait the game is in, or the
+  // next one, ends the program with status 0. Any thread.
+  void host_close_request();
+  bool close_requested() const { return close_requested_.load(); }
   std::recursive_mutex& lock() { return mutex_; }
   // Whether the game holds the screen (between lock_screen and the matching
   // unlock_screen): a host whose refresh runs on the game's own thread shows
@@ -149,11 +157,15 @@ class Platform {
   // Gives up every level of lock_screen still in force, so that the lock is
   // free once the game has been unwound.
   void release_screen_lock();
+  // Ends the program with status 0 once a close request has come; called
+  // after every pause.
+  void end_if_close_requested();
 
   Host& host_;
   std::filesystem::path root_;
   std::recursive_mutex mutex_;
   int lock_count_ = 0;
+  std::atomic<bool> close_requested_{false};
   Screen screen_;
   TextConsole text_{screen_};
   Keyboard keyboard_;

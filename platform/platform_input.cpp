@@ -45,10 +45,18 @@ int Platform::wait_key() {
       keyboard_.clear_arrived();
       code = keyboard_.pop();
     }
-    host_.pause_ms(kWaitKeyPauseMs);  // also after the pass that found a key
     if (code != 0) {
+      host_.pause_ms(kWaitKeyPauseMs);  // also after the look that found a key
+      end_if_close_requested();
       return code;
     }
+    // Looks every 20 ms would find the key at the first look after it came:
+    // the host sleeps until a key is there and returns at that moment.
+    host_.wait_for_key(kWaitKeyPauseMs / 1000.0, [this] {
+      std::lock_guard guard(mutex_);
+      return !keyboard_.empty() || close_requested();
+    });
+    end_if_close_requested();
   }
 }
 
@@ -58,9 +66,15 @@ void Platform::sleep_ms(int ms) {
     return keyboard_.take_arrived();
   };
   if (ms == -1) {
-    // Until a key arrives; the flag is looked at before the first pause.
-    while (!key_arrived()) {
-      host_.pause_ms(kLookPeriodMs);
+    // Until a key arrives; the flag is looked at before the first pause, and
+    // a look every 50 ms would notice a key at the next look after it came.
+    if (!key_arrived()) {
+      host_.wait_for_key(kLookPeriodMs / 1000.0, [this] {
+        std::lock_guard guard(mutex_);
+        return keyboard_.arrived() || close_requested();
+      });
+      end_if_close_requested();
+      key_arrived();
     }
     return;
   }
@@ -71,14 +85,22 @@ void Platform::sleep_ms(int ms) {
         return;
       }
       host_.pause_ms(kLookPeriodMs);
+      end_if_close_requested();
       remaining -= kLookPeriodMs;
     }
     host_.pause_ms(remaining);  // the last stretch does not look
+    end_if_close_requested();
     return;
   }
   if (ms > 0) {
     host_.pause_ms(ms);
+    end_if_close_requested();
   }
+}
+
+void Platform::sleep_until(double seconds) {
+  host_.pause_until(seconds);
+  end_if_close_requested();
 }
 
 double Platform::timer_seconds() {

@@ -141,6 +141,7 @@ void Platform::input_line(std::string_view prompt, std::size_t max_length) {
     while (code == 0) {
       guard.unlock();
       host_.pause_ms(kKeyCheckMs);
+      end_if_close_requested();
       guard.lock();
       code = keyboard_.pop();
     }

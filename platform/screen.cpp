@@ -37,11 +37,11 @@ int round_half_away(float v) {
   return static_cast<int>(r);
 }
 
-Screen::Screen() : page0_(kPagePixels, 0xFF000000), page1_(kPagePixels, 0xFF000000) {}
+Screen::Screen() : page0_(kPagePixels, 0xFF000000) {}
 
 void Screen::fill_all_pages(Color c) {
   std::fill(page0_.begin(), page0_.end(), c);
-  std::fill(page1_.begin(), page1_.end(), c);
+  page1_ = c;
   mark_rows(0, kHeight - 1);
 }
 

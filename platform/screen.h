@@ -49,7 +49,9 @@ class Screen {
 
  private:
   std::vector<Color> page0_;
-  std::vector<Color> page1_;
+  // The second page is only ever cleared, never drawn on or shown: its one
+  // colour stands for all its pixels (and spares every run 1.9 MB).
+  Color page1_ = 0xFF000000;
   std::array<bool, kHeight> changed_{};
 };
 

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -73,8 +75,40 @@ SharedSamples load_wav(const std::string& path, bool& missing) {
 }  // namespace
 
 struct SdlAudio::Impl {
-  bool subsystem = false;  // this object holds a reference on SDL's audio
+  bool subsystem = false;               // this object holds a reference on SDL's audio
+  bool available = false;               // a device could be opened at the start
+  std::chrono::milliseconds linger{0};  // how long a silent device stays open
+
+  // The device, open only while sounds play and a little after; opened by
+  // the game thread, closed by the main thread.
+  mutable std::mutex device_mutex;
   SDL_AudioDeviceID device = 0;
+  std::optional<std::chrono::steady_clock::time_point> silent_since;
+
+  // Opens the device if it is closed; false when that fails.
+  bool open_device() {
+    std::lock_guard guard(device_mutex);
+    silent_since.reset();
+    if (device != 0) return true;
+    SDL_AudioSpec want{};
+    want.freq = kRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = kChannels;
+    want.samples = 1024;
+    want.callback = &Impl::fill;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    // No changes allowed: SDL converts to whatever the hardware wants.
+    device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device != 0) SDL_PauseAudioDevice(device, 0);
+    return device != 0;
+  }
+
+  void close_device() {
+    std::lock_guard guard(device_mutex);
+    if (device != 0) SDL_CloseAudioDevice(device);
+    device = 0;
+  }
 
   // The voice, shared with the audio thread.
   mutable std::mutex voice_mutex;
@@ -88,6 +122,7 @@ struct SdlAudio::Impl {
   SharedSamples beep = std::make_shared<const Samples>(make_beep(kRate, kChannels));
 
   void start(SharedSamples sound) {
+    if (!open_device()) return;
     std::lock_guard guard(voice_mutex);
     voice = std::move(sound);
     position = 0;
@@ -113,29 +148,34 @@ struct SdlAudio::Impl {
   }
 };
 
-SdlAudio::SdlAudio() : impl_(std::make_unique<Impl>()) {
+SdlAudio::SdlAudio(std::chrono::milliseconds linger) : impl_(std::make_unique<Impl>()) {
+  impl_->linger = linger;
   impl_->subsystem = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
   if (!impl_->subsystem) return;
-  SDL_AudioSpec want{};
-  want.freq = kRate;
-  want.format = AUDIO_S16SYS;
-  want.channels = kChannels;
-  want.samples = 1024;
-  want.callback = &Impl::fill;
-  want.userdata = impl_.get();
-  SDL_AudioSpec have{};
-  // No changes allowed: SDL converts to whatever the hardware wants.
-  impl_->device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  if (impl_->device != 0) SDL_PauseAudioDevice(impl_->device, 0);
+  // Opened now, so that the first sound comes without delay.
+  impl_->available = impl_->open_device();
 }
 
 SdlAudio::~SdlAudio() {
-  if (impl_->device != 0) SDL_CloseAudioDevice(impl_->device);
+  impl_->close_device();
   if (impl_->subsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool SdlAudio::is_open() const {
-  return impl_->device != 0;
+  return impl_->available;
+}
+
+void SdlAudio::close_when_silent() {
+  if (frames_left() > 0) return;
+  std::lock_guard guard(impl_->device_mutex);
+  if (impl_->device == 0) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (!impl_->silent_since) {
+    impl_->silent_since = now;
+  } else if (now - *impl_->silent_since >= impl_->linger) {
+    SDL_CloseAudioDevice(impl_->device);
+    impl_->device = 0;
+  }
 }
 
 void SdlAudio::play_file(const std::string& path) {
@@ -170,6 +210,11 @@ std::size_t SdlAudio::failed_files() const {
 
 void SdlAudio::play_beep() {
   if (is_open()) impl_->start(impl_->beep);
+}
+
+bool SdlAudio::device_open() const {
+  std::lock_guard guard(impl_->device_mutex);
+  return impl_->device != 0;
 }
 
 std::size_t SdlAudio::frames_left() const {

@@ -2,10 +2,13 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,14 +20,75 @@ namespace rt {
 
 class Platform;
 
-// Runs `game` with a Platform on the SDL2 host: the window, its refresh and
-// the keyboard on the calling (main) thread, the game on a thread of its own.
-// Returns the exit status the game gave to end_program (0 when it returned).
-// `title` names the window when it is not full screen.
+// How the desktop shows the game.
+struct SdlOptions {
+  // Full screen or a window; unset: full screen unless the environment
+  // variable RANGIERTRUBEL_WINDOWED is 1.
+  std::optional<bool> fullscreen;
+  // Whole factors only (nearest pixel, wider black bars) instead of the
+  // even "sharp bilinear" scaling to the largest 4:3 size that fits.
+  bool integer_scale = false;
+};
+
+// The one line on standard error when no display can be had.
+extern const char* const kNoDisplayMessage;
+
+// Runs `game` with a Platform on the SDL2 host: the window, its refresh, the
+// keyboard and game controllers on the calling (main) thread, the game on a
+// thread of its own. Returns the exit status the game gave to end_program
+// (0 when it returned, or when the player closed the window or the program
+// got SIGINT or SIGTERM), or 1 at once when there is no display.
+// `title` names the window when it is not full screen. While the window has
+// lost the keyboard or is minimised, the game's clock stands still and the
+// window shows the picture dimmed with "PAUSE".
 int run_on_sdl(const std::string& title, const std::filesystem::path& root,
-               const std::function<void(Platform&)>& game);
+               const std::function<void(Platform&)>& game, const SdlOptions& options = {});
 
 // --- Pieces of the SDL host that hold no SDL types ---------------------------
+
+// Turns game controllers' buttons and left sticks into key actions: the
+// D-pad and the left stick are the arrow keys, held as long as they are; A
+// and Start are Enter, B and Back are Escape, X is Space and Y is S. Each
+// press also puts the key's code into the key buffer, as a key press does.
+// A key stays held while any pad's button or stick holds it. Button numbers
+// and axis numbers are those of SDL's game controller layout.
+class GamepadTranslator {
+ public:
+  enum Button {
+    kA = 0,
+    kB = 1,
+    kX = 2,
+    kY = 3,
+    kBack = 4,
+    kStart = 6,
+    kDpadUp = 11,
+    kDpadDown = 12,
+    kDpadLeft = 13,
+    kDpadRight = 14,
+  };
+  enum Axis { kLeftX = 0, kLeftY = 1 };
+  // A stick counts as pushed beyond this (of 32767), and as back once it is
+  // within kStickRelease, so that a stick resting near the edge does not
+  // flicker.
+  static constexpr int kStickPress = 16000;
+  static constexpr int kStickRelease = 12000;
+
+  void button(int pad, int button, bool down, std::vector<KeyAction>& out);
+  void axis(int pad, int axis, int value, std::vector<KeyAction>& out);
+  // A pad was unplugged: what it held is released.
+  void removed(int pad, std::vector<KeyAction>& out);
+  // The window lost the keyboard: everything held is released.
+  void release_all(std::vector<KeyAction>& out);
+
+ private:
+  // Each holding source (a pad's button, or a pad's stick direction) and the
+  // scan code it holds.
+  using Source = std::pair<int, int>;
+  void hold(Source source, int scan_code, int code, std::vector<KeyAction>& out);
+  void let_go(Source source, std::vector<KeyAction>& out);
+  bool scan_held(int scan_code) const;
+  std::map<Source, int> held_;
+};
 
 // The desktop's sound output: one voice; a newly started sound replaces the
 // one playing. Loaded WAV files are kept by path. Without an audio device
@@ -35,18 +99,25 @@ class SdlAudio {
   static constexpr int kChannels = 2;
 
   // Starts SDL's audio (kept up while the object lives) and opens the
-  // default output device.
-  SdlAudio();
+  // default output device. A silent device is closed after `linger`.
+  explicit SdlAudio(std::chrono::milliseconds linger = std::chrono::milliseconds(300));
   ~SdlAudio();
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;
 
+  // Whether sound can be played (a device could be opened).
   bool is_open() const;
   // Starts a WAV file; a missing or unreadable file plays nothing (and stops
   // nothing). A file that is there but cannot be played (not a regular file,
   // too big, not a WAV) is reported once and not read again.
   void play_file(const std::string& path);
   void play_beep();
+  // Closes the device once no sound has played for a while, so that its
+  // thread stops waking to feed silence; the next sound opens it again.
+  // Called now and then from the main thread.
+  void close_when_silent();
+  // Whether the device is open right now.
+  bool device_open() const;
   // Frames of the current sound still to be played (0 when silent).
   std::size_t frames_left() const;
   // How many files are kept loaded.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "platform/platform.h"
 
@@ -43,17 +44,88 @@ void SimHost::open_display(const std::string& title) {
 
 double SimHost::clock_seconds() {
   advance(1);
-  return now_;
+  return static_cast<double>(steps_ - away_steps_) / static_cast<double>(kStepsPerSecond);
+}
+
+double SimHost::time_away() const {
+  return static_cast<double>(away_steps_) / static_cast<double>(kStepsPerSecond);
 }
 
 void SimHost::pause_ms(int ms) {
   advance(static_cast<std::int64_t>(std::max(ms, 0)) * kStepsPerMs);
 }
 
-void SimHost::advance(std::int64_t steps) {
-  steps_ += steps;
+std::int64_t SimHost::step_at(double time) {
+  const double scaled = std::ceil(time * static_cast<double>(kStepsPerSecond));
+  if (!(scaled < 9e18)) return std::numeric_limits<std::int64_t>::max();
+  if (!(scaled > 0.0)) return 0;
+  auto step = static_cast<std::int64_t>(scaled);
+  // The product may round: settle on the first step whose time reaches it.
+  while (static_cast<double>(step) / static_cast<double>(kStepsPerSecond) < time) ++step;
+  while (step > 0 && static_cast<double>(step - 1) / static_cast<double>(kStepsPerSecond) >= time) {
+    --step;
+  }
+  return step;
+}
+
+void SimHost::pause_until(double seconds) {
+  const std::int64_t target = step_at(seconds);
+  const std::int64_t game_steps = steps_ - away_steps_;
+  if (target > game_steps) advance(target - game_steps);
+}
+
+void SimHost::wait_for_key(double look_seconds, const std::function<bool()>& arrived) {
+  const std::int64_t look = std::max<std::int64_t>(1, std::llround(look_seconds * kStepsPerSecond));
+  const std::int64_t start = steps_ - away_steps_;
+  while (!arrived()) {
+    // Nothing happens before the next event: straight on to it, unless the
+    // run ends first.
+    if (events_.empty() || events_.begin()->first.first > limit_) stop_at_limit();
+    advance(std::max<std::int64_t>(1, step_at(events_.begin()->first.first) - steps_));
+  }
+  const std::int64_t waited = steps_ - away_steps_ - start;
+  const std::int64_t to_look = (look - waited % look) % look;
+  if (to_look > 0) advance(to_look);
+}
+
+void SimHost::set_steps(std::int64_t steps) {
+  steps_ = steps;
   now_ = static_cast<double>(steps_) / static_cast<double>(kStepsPerSecond);
-  deliver_due();
+}
+
+void SimHost::stop_at_limit() {
+  const std::int64_t past = step_at(limit_);
+  if (past == std::numeric_limits<std::int64_t>::max()) throw SimStop{limit_};
+  if (past + 1 > steps_) {
+    if (away_) away_steps_ += past + 1 - steps_;
+    set_steps(past + 1);
+  }
+  throw SimStop{now_};
+}
+
+void SimHost::advance(std::int64_t steps) {
+  std::int64_t left = steps;
+  for (;;) {
+    deliver_due();
+    if (away_) {
+      // The game's clock stands still until an event brings the player back.
+      if (events_.empty() || events_.begin()->first.first > limit_) stop_at_limit();
+      const std::int64_t next = std::max(step_at(events_.begin()->first.first), steps_ + 1);
+      away_steps_ += next - steps_;
+      set_steps(next);
+      continue;
+    }
+    if (left == 0) break;
+    std::int64_t move = left;
+    // Only an event within the move splits it (most pauses have none).
+    if (!events_.empty() &&
+        events_.begin()->first.first <= static_cast<double>(steps_ + left) / kStepsPerSecond) {
+      move =
+          std::min(move, std::max<std::int64_t>(1, step_at(events_.begin()->first.first) - steps_));
+    }
+    set_steps(steps_ + move);
+    left -= move;
+  }
   if (now_ > limit_) {
     throw SimStop{now_};
   }
@@ -151,6 +223,27 @@ void SimHost::set_mouse(int x, int y, bool visible, bool /*confine*/) {
   mouse_x_ = x;
   mouse_y_ = y;
   mouse_visible_ = visible;
+}
+
+void SimHost::blur(double time) {
+  at(time, [this] {
+    away_ = true;
+    // Held keys go up, and their repeats end with their holds.
+    for (const auto& [scan_code, hold] : held_) {
+      if (platform_ != nullptr) platform_->host_key_up(scan_code);
+    }
+    held_.clear();
+  });
+}
+
+void SimHost::focus(double time) {
+  at(time, [this] { away_ = false; });
+}
+
+void SimHost::close_request(double time) {
+  at(time, [this] {
+    if (platform_ != nullptr) platform_->host_close_request();
+  });
 }
 
 void SimHost::press(double time, int scan_code, int code) {

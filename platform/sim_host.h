@@ -21,8 +21,14 @@ struct SimStop {
 // The deterministic host for tests and tools. Time is virtual: it starts at
 // 0.0, advances by the pauses the program makes and by 10 microseconds at
 // every clock reading. Key events and other actions are scheduled at virtual
-// times and happen as soon as the clock reaches them. Sounds are recorded.
-// No threads; the same schedule gives the same run.
+// times and happen as soon as the clock reaches them; within a pause they
+// happen in order, at their own times. Sounds are recorded. No threads; the
+// same schedule gives the same run.
+//
+// While the player is away (between blur and focus) the game's clock stands
+// still: any pause or clock reading of the program waits, in virtual time,
+// for the player's return, and the game's clock afterwards reads the virtual
+// time less the time away.
 class SimHost : public Host {
  public:
   static constexpr double kClockReadStep = 10e-6;
@@ -41,6 +47,8 @@ class SimHost : public Host {
   void open_display(const std::string& title) override;
   double clock_seconds() override;
   void pause_ms(int ms) override;
+  void pause_until(double seconds) override;
+  void wait_for_key(double look_seconds, const std::function<bool()>& arrived) override;
   void play_sound(const std::string& path) override;
   void beep() override;
   void set_mouse(int x, int y, bool visible, bool confine) override;
@@ -48,6 +56,8 @@ class SimHost : public Host {
 
   // The virtual time now, without advancing it.
   double now() const { return now_; }
+  // The virtual seconds spent away so far.
+  double time_away() const;
 
   // Key events at a virtual time. A press holds the key's state and puts
   // `code` into the key buffer (0: nothing enters the buffer); while held the
@@ -58,6 +68,13 @@ class SimHost : public Host {
   void type_code(double time, int code);
   // Any other action at a virtual time (runs with the platform attached).
   void at(double time, std::function<void()> action);
+  // The window loses the keyboard at a virtual time: every held key is
+  // released and the game's clock stands still until `focus`.
+  void blur(double time);
+  void focus(double time);
+  // The player asks to close the program at a virtual time.
+  void close_request(double time);
+  bool away() const { return away_; }
   // The run stops with SimStop when the clock passes this time.
   void set_time_limit(double seconds) { limit_ = seconds; }
 
@@ -88,13 +105,22 @@ class SimHost : public Host {
 
   // Time moves in whole clock-read steps, so that `now_` is always the
   // nearest double to a round number of steps and never drifts.
+  // Moves the game's clock on by `steps`, delivering the events on the way
+  // at their own times, and waiting out any time away.
   void advance(std::int64_t steps);
   void deliver_due();
+  // The first step at or after `time`.
+  static std::int64_t step_at(double time);
+  void set_steps(std::int64_t steps);
+  // Time away with nothing left to bring the player back: the run is over.
+  [[noreturn]] void stop_at_limit();
   void schedule(double time, Event event);
   void repeat_later(const Event& repeat);
 
   Platform* platform_ = nullptr;
-  std::int64_t steps_ = 0;  // virtual time in clock-read steps
+  std::int64_t steps_ = 0;       // virtual time in clock-read steps
+  std::int64_t away_steps_ = 0;  // of which the player was away
+  bool away_ = false;
   double now_ = 0.0;
   double limit_ = 1e300;
   // Events by (time, sequence number): ties run in the order scheduled.

@@ -10,7 +10,7 @@ packages=(build-essential cmake pkg-config libsdl2-dev)
 if [[ "${1:-}" == "--web" ]]; then
   packages=(build-essential cmake emscripten python3)
 elif [[ "${1:-}" != "--play" ]]; then
-  packages+=(libgtest-dev googletest xvfb xdotool x11-apps imagemagick
+  packages+=(libgtest-dev googletest xvfb xdotool x11-apps x11-utils openbox imagemagick
              clang libclang-rt-14-dev console-setup-linux)
   # The browser test: the browser version, a browser, and Node for the
   # program that drives it (any Node of 18 or later already there will do).

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/picture_scaler.h"
 #include "platform/screen.h"
 
 namespace rt {
@@ -28,19 +29,14 @@ PageLayout PageLayout::fit(double page_width, double page_height, double device_
   const double ratio =
       std::isfinite(device_pixel_ratio) && device_pixel_ratio > 0 ? device_pixel_ratio : 1.0;
   // Whole device pixels of the page.
-  const auto device_w = static_cast<long long>(std::floor(sane_size(page_width * ratio)));
-  const auto device_h = static_cast<long long>(std::floor(sane_size(page_height * ratio)));
+  const auto device_w = static_cast<int>(std::floor(sane_size(page_width * ratio)));
+  const auto device_h = static_cast<int>(std::floor(sane_size(page_height * ratio)));
 
-  // The largest 4:3 rectangle of whole device pixels that fits.
-  long long w = 0;
-  long long h = 0;
-  if (device_w * Screen::kHeight <= device_h * Screen::kWidth) {
-    w = device_w;
-    h = device_w * Screen::kHeight / Screen::kWidth;
-  } else {
-    h = device_h;
-    w = device_h * Screen::kWidth / Screen::kHeight;
-  }
+  // The largest 4:3 rectangle of whole device pixels that fits, placed as
+  // the desktop places it in a window.
+  const PictureLayout picture = PictureLayout::fit(device_w, device_h, false);
+  const long long w = picture.width;
+  const long long h = picture.height;
 
   PageLayout l;
   // The whole factor at or just above the shown size: nearest-neighbour
@@ -52,8 +48,8 @@ PageLayout PageLayout::fit(double page_width, double page_height, double device_
   l.exact = w == l.canvas_width && h == l.canvas_height;
   l.width = static_cast<double>(w) / ratio;
   l.height = static_cast<double>(h) / ratio;
-  l.left = static_cast<double>((device_w - w) / 2) / ratio;
-  l.top = static_cast<double>((device_h - h) / 2) / ratio;
+  l.left = static_cast<double>(picture.left) / ratio;
+  l.top = static_cast<double>(picture.top) / ratio;
   return l;
 }
 

@@ -105,6 +105,22 @@ class WebPage {
 
   void pause(int ms) { pause_until(game_seconds() + std::max(ms, 0) / 1000.0, true); }
 
+  // Until `arrived()` holds, then on to the moment a look every `look`
+  // seconds from now would have noticed it. Every key handed to the
+  // platform wakes the wait; nothing else does.
+  void wait_for_key(double look, const std::function<bool()>& arrived) {
+    present();
+    const double start = game_seconds();
+    while (!arrived()) {
+      page_wait(-1.0);
+      apply_waiting_keys();
+      present();
+    }
+    if (look <= 0) return;
+    const double looks = std::ceil((game_seconds() - start) / look - 1e-9);
+    pause_until(start + std::max(looks, 0.0) * look, false);
+  }
+
   // --- The screen ----------------------------------------------------------
   void open_display() {
     if (shown_) return;
@@ -232,6 +248,8 @@ class WebPage {
       }
     }
     waiting_.clear();
+    // A wait for a key is over; any other pause just goes on.
+    page_wake();
   }
 
   // The sound's number for the page, or 0 when it plays nothing.
@@ -271,6 +289,10 @@ class WebHost final : public Host {
   void open_display(const std::string&) override { page_.open_display(); }
   double clock_seconds() override { return page_.game_seconds(); }
   void pause_ms(int ms) override { page_.pause(ms); }
+  void pause_until(double seconds) override { page_.pause_until(seconds, false); }
+  void wait_for_key(double look_seconds, const std::function<bool()>& arrived) override {
+    page_.wait_for_key(look_seconds, arrived);
+  }
   void play_sound(const std::string& path) override { page_.play_sound(path); }
   void beep() override { page_.beep(); }
   // The pointer is the player's: a page can neither move nor confine it, and

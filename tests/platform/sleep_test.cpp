@@ -116,5 +116,77 @@ TEST_F(SleepTest, WaitKeyTakesTheArrivedFlag) {
   EXPECT_DOUBLE_EQ(host.now(), 0.17);
 }
 
+TEST_F(SleepTest, SleepUntilEndsAtTheFirstStepThatReachesTheTime) {
+  platform.sleep_until(0.123456);
+  EXPECT_DOUBLE_EQ(host.now(), 0.12346);
+  platform.sleep_until(0.1);  // already past: no pause
+  EXPECT_DOUBLE_EQ(host.now(), 0.12346);
+  EXPECT_GE(platform.timer_seconds(), 0.123456);
+}
+
+TEST_F(SleepTest, TimeAwayStopsTheClockAndLengthensEveryPause) {
+  host.blur(0.03);
+  host.focus(1.03);
+  platform.sleep_ms(100);
+  EXPECT_DOUBLE_EQ(host.now(), 1.1);
+  EXPECT_NEAR(platform.timer_seconds(), 0.1, 2e-5);
+
+  // Reading the clock while away waits for the return as well.
+  host.blur(1.5);
+  host.focus(4.0);
+  platform.sleep_until(0.6);  // 0.4 s before leaving, 0.1 s after the return
+  EXPECT_NEAR(host.now(), 4.1, 2e-5);
+  EXPECT_NEAR(platform.timer_seconds(), 0.6, 2e-5);
+  EXPECT_NEAR(host.time_away(), 3.5, 1e-9);
+}
+
+TEST_F(SleepTest, LeavingReleasesHeldKeysAndEndsTheirRepeats) {
+  host.press(0.0, scan::kUp, kUpCode);
+  host.press(0.1, scan::kSpace, ' ');
+  host.blur(0.2);
+  host.focus(0.3);
+  host.pause_ms(2000);
+  EXPECT_FALSE(platform.key_down(scan::kUp));
+  EXPECT_FALSE(platform.key_down(scan::kSpace));
+  EXPECT_EQ(platform.inkey(),
+            "\xFF"
+            "H");
+  EXPECT_EQ(platform.inkey(), " ");
+  EXPECT_EQ(platform.inkey(), "");  // no repeats after the release
+}
+
+TEST_F(SleepTest, WaitingForAKeyKeepsTheRhythmOfItsLooksAcrossTimeAway) {
+  // Looks every 20 ms of the game's clock: 0.5 s away in between moves the
+  // look that finds the key by exactly the time away.
+  host.blur(0.01);
+  host.focus(0.51);
+  host.type_code(0.545, 'k');
+  EXPECT_EQ(platform.wait_key(), 'k');
+  EXPECT_DOUBLE_EQ(host.now(), 0.58);  // found at 0.06 on the game's clock
+}
+
+TEST_F(SleepTest, CloseRequestEndsEveryKindOfWaitWithStatusZero) {
+  const auto status_of = [](auto&& wait) {
+    try {
+      wait();
+    } catch (const ProgramEnd& end) {
+      return end.status;
+    }
+    return -1;
+  };
+  host.close_request(0.3);
+  EXPECT_EQ(status_of([&] { platform.wait_key(); }), 0);
+  EXPECT_NEAR(host.now(), 0.3, 1e-9);  // at once, not at the next look
+  EXPECT_EQ(status_of([&] { platform.sleep_ms(-1); }), 0);
+  EXPECT_EQ(status_of([&] { platform.sleep_ms(5); }), 0);
+  EXPECT_EQ(status_of([&] { platform.sleep_until(10.0); }), 0);
+  EXPECT_EQ(status_of([&] { platform.input_line("Name"); }), 0);
+  // The screen lock the game may hold is given back on the way out.
+  platform.lock_screen();
+  EXPECT_EQ(status_of([&] { platform.sleep_ms(150); }), 0);
+  EXPECT_TRUE(platform.lock().try_lock());
+  platform.lock().unlock();
+}
+
 }  // namespace
 }  // namespace rt

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 #include "platform/sdl_host.h"
@@ -80,6 +81,28 @@ TEST_F(SdlAudioTest, MissingOrBrokenFilesPlayNothingAndStopNothing) {
   audio.play_file(late);
   EXPECT_LE(audio.frames_left(), 4410u);
   EXPECT_EQ(audio.cached_files(), 2u);
+}
+
+TEST_F(SdlAudioTest, ASilentDeviceIsClosedAndTheNextSoundOpensItAgain) {
+  SdlAudio audio(std::chrono::milliseconds(0));
+  ASSERT_TRUE(audio.is_open());
+  audio.play_file(write_tone("long.wav", 2.0, 44100));
+  audio.close_when_silent();
+  audio.close_when_silent();
+  EXPECT_TRUE(audio.device_open()) << "a sound plays";
+  // A sound of a few frames replaces it and is soon played out.
+  audio.play_file(write_tone("tick.wav", 0.001, 44100));
+  for (int i = 0; i < 100 && audio.frames_left() > 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_EQ(audio.frames_left(), 0u);
+  audio.close_when_silent();  // silence seen
+  audio.close_when_silent();  // and still silent: closed
+  EXPECT_FALSE(audio.device_open());
+  EXPECT_TRUE(audio.is_open()) << "sound can still be played";
+  audio.play_beep();
+  EXPECT_TRUE(audio.device_open());
+  EXPECT_GT(audio.frames_left(), 0u);
 }
 
 // Neither a named pipe nobody writes to, nor an endless device, nor a huge

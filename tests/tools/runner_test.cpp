@@ -298,6 +298,46 @@ TEST_F(RunnerTest, WholeGameWithNameEntryIsReproducibleByteForByte) {
   EXPECT_NE(lines.back().find("\"exit\": 0}"), std::string::npos);
 }
 
+TEST_F(RunnerTest, ACloseRequestEndsTheProgramAtOnceFromAnyScreenWithTheListIntact) {
+  std::string list = "\"Anna\"\r\n500\r\n";
+  for (int i = 0; i < 9; ++i) list += "\"\"\r\n0\r\n";
+  // In the menu, during play (Space held starts and speeds the game), and
+  // in the name entry after two letters.
+  for (const double at : {1.0, 8.0, 27.1}) {
+    TempDir work;
+    work.write("Data/lev01.dat", rt::testing::crash_level());
+    work.write("Data/High.dat", list);
+    // The game's script up to that moment, then the close request.
+    std::string text;
+    for (const std::string& line : lines_of(kGameScript)) {
+      if (std::stod(line) < at) text += line + "\n";
+    }
+    text += std::to_string(at) + " close\n";
+    const RunResult r = run_text({"--dir", work.path().string(), "-"}, text);
+    EXPECT_EQ(r.status, 0) << at << r.err;
+    const auto lines = lines_of(r.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().find(", \"exit\": 0}"), std::string::npos) << lines.back();
+    EXPECT_GE(time_of(lines.back()), at);
+    EXPECT_LT(time_of(lines.back()), at + 0.06) << at;
+    EXPECT_EQ(work.read("Data/High.dat"), list) << at;
+  }
+}
+
+TEST_F(RunnerTest, BlurAndFocusHoldTheGameAndItsClock) {
+  // Away for 100 s from 1.0: the menu does not move on the Down tapped
+  // meanwhile, and the run goes on after the return.
+  TempDir work;
+  work.write("Data/lev01.dat", rt::testing::crash_level());
+  const RunResult r = run_text({"--dir", work.path().string(), "-"},
+                               "1 blur\n50 tap Down\n101 focus\n102 state\n103 end\n");
+  EXPECT_EQ(r.status, 3) << r.err;
+  const auto lines = lines_of(r.out);
+  ASSERT_EQ(lines.size(), 2u) << r.out;
+  EXPECT_EQ(lines[0].find("ping.wav"), std::string::npos);  // the menu did not move
+  EXPECT_NEAR(time_of(lines[0]), 102.0, 0.001);
+}
+
 // --- Shot files ------------------------------------------------------------
 
 std::uint32_t le32(const std::string& b, std::size_t at) {

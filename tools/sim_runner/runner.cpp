@@ -78,6 +78,15 @@ void schedule(SimHost& host, Platform& platform, const Program& program, const C
     case Verb::State:
       host.at(t, [&host, &program, &out] { out << state_json(host.now(), program) << '\n'; });
       break;
+    case Verb::Blur:
+      host.blur(t);
+      break;
+    case Verb::Focus:
+      host.focus(t);
+      break;
+    case Verb::Close:
+      host.close_request(t);
+      break;
     case Verb::End:
       host.at(t, [&host] { throw SimStop{host.now()}; });
       break;

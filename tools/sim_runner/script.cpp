@@ -76,6 +76,9 @@ std::optional<Verb> verb_by_name(std::string_view name) {
   if (name == "type") return Verb::Type;
   if (name == "shot") return Verb::Shot;
   if (name == "state") return Verb::State;
+  if (name == "blur") return Verb::Blur;
+  if (name == "focus") return Verb::Focus;
+  if (name == "close") return Verb::Close;
   if (name == "end") return Verb::End;
   return std::nullopt;
 }
@@ -122,6 +125,9 @@ std::optional<std::string> parse_line(std::string_view line, Command& command) {
       command.text = std::string(argument);
       break;
     case Verb::State:
+    case Verb::Blur:
+    case Verb::Focus:
+    case Verb::Close:
     case Verb::End:
       if (!argument.empty()) return "unexpected argument \"" + std::string(argument) + "\"";
       break;

@@ -19,7 +19,7 @@ struct ScriptKey {
 // End, A..Z and 0..9, in any case; nothing for any other name.
 std::optional<ScriptKey> key_by_name(std::string_view name);
 
-enum class Verb { Press, Release, Tap, Type, Shot, State, End };
+enum class Verb { Press, Release, Tap, Type, Shot, State, Blur, Focus, Close, End };
 
 // One script line: at `time` (virtual seconds since program start) do `verb`.
 struct Command {

@@ -70,6 +70,14 @@ class SoakHost : public SimHost {
     SimHost::pause_ms(ms);
     if (observer) observer();
   }
+  void pause_until(double seconds) override {
+    SimHost::pause_until(seconds);
+    if (observer) observer();
+  }
+  void wait_for_key(double look_seconds, const std::function<bool()>& arrived) override {
+    SimHost::wait_for_key(look_seconds, arrived);
+    if (observer) observer();
+  }
 };
 
 // Aborts the process when the virtual clock has not moved for too long in

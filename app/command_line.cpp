@@ -1,0 +1,74 @@
+// Reading the command line and the English usage text.
+#include "app/command_line.h"
+
+namespace rt {
+
+CommandLine parse_command_line(std::span<const std::string_view> args) {
+  CommandLine line;
+  bool help = false;
+  bool version = false;
+  for (const std::string_view arg : args) {
+    if (arg == "--fullscreen") {
+      line.fullscreen = true;
+    } else if (arg == "--windowed") {
+      line.fullscreen = false;
+    } else if (arg == "--integer-scale") {
+      line.integer_scale = true;
+    } else if (arg == "--help" || arg == "-h") {
+      help = true;
+    } else if (arg == "--version") {
+      version = true;
+    } else {
+      line.action = CommandLine::Action::Wrong;
+      line.wrong = arg;
+      return line;
+    }
+  }
+  if (help) {
+    line.action = CommandLine::Action::Help;
+  } else if (version) {
+    line.action = CommandLine::Action::Version;
+  }
+  return line;
+}
+
+std::string usage_text(std::string_view program) {
+  std::string text = "Usage: ";
+  text += program;
+  text += R"( [OPTION]...
+Der Rangier-Trubel: a railway sliding puzzle. Slide grass and track pieces
+into the empty cell and lay a route to the station before the locomotive
+runs off the rails.
+
+Options:
+  --fullscreen      play in full screen (the default)
+  --windowed        play in a window
+  --integer-scale   scale the picture by whole factors only (wider black bars)
+  --help            show this help and exit
+  --version         show the version and exit
+
+Keys in the menu:
+  Up, Down          choose an item
+  Enter, Space      take it
+  Escape            quit
+
+Keys in the game:
+  any key           start the level once its picture is complete
+  arrow keys        slide the piece beside the empty cell into it
+  Space, Enter      speed the locomotive up until the level ends
+  S                 sound effects on or off
+  Escape            give up the current locomotive
+  F11, Alt+Enter    full screen or window
+
+A gamepad works too: D-pad or left stick for the arrows, A or Start for
+Enter, B or Back for Escape, X for Space, Y for S. Leaving the window pauses
+the game; closing it ends the program.
+
+The game keeps its data in the folders Data, Sprites and Waves, found in the
+current folder or beside the program; the ten best scores are in
+Data/High.dat.
+)";
+  return text;
+}
+
+}  // namespace rt
