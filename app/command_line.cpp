@@ -65,8 +65,11 @@ Enter, B or Back for Escape, X for Space, Y for S. Leaving the window pauses
 the game; closing it ends the program.
 
 The game keeps its data in the folders Data, Sprites and Waves, found in the
-current folder or beside the program; the ten best scores are in
-Data/High.dat.
+current folder, beside the program or where it was installed. The ten best
+scores are in Data/High.dat there or, when that folder is read-only, in the
+player's own High.dat: in $XDG_DATA_HOME/rangiertrubel (by default
+~/.local/share/rangiertrubel) on Linux, where "man rangiertrubel" tells more,
+and in %APPDATA%\rangiertrubel on Windows.
 )";
   return text;
 }

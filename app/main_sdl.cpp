@@ -10,6 +10,7 @@
 #include "app/command_line.h"
 #include "app/data_folders.h"
 #include "app/program.h"
+#include "game/assets.h"
 #include "platform/score_file.h"
 #include "platform/sdl_host.h"
 
@@ -31,11 +32,13 @@ int main(int argc, char** argv) {
     case rt::CommandLine::Action::Play:
       break;
   }
-  const std::filesystem::path root = rt::choose_data_root();
+  const std::filesystem::path root = rt::choose_data_root(std::cerr);
   const std::string title = rt::program_title(argc > 0 && argv[0] != nullptr ? argv[0] : "");
   rt::SdlOptions options;
   options.fullscreen = line.fullscreen;
   options.integer_scale = line.integer_scale;
+  options.icon_path = rt::assets::picture_path(rt::assets::kWindowIcon.name);
+  options.icon_size = rt::assets::kWindowIcon.size;
   return rt::run_on_sdl(
       title, root,
       [&root](rt::Platform& platform) {

@@ -47,6 +47,15 @@ inline constexpr std::array<PictureFile, 24> kPictures{{
     {"VLoesch", 20, 200, &Sprites::VLoesch},
 }};
 
+// The window's icon, beside the pictures in Sprites: the desktop icon's
+// picture at this size, which the desktop host shows for the window. The
+// game itself never draws it.
+struct IconFile {
+  std::string_view name;
+  int size;  // pixels square
+};
+inline constexpr IconFile kWindowIcon{"Symbol", 64};
+
 // The picture of each code that has one, in the order of kPictureCodes.
 struct TilePicture {
   TileCode code;

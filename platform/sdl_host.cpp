@@ -30,6 +30,7 @@
 #include <csignal>
 #endif
 
+#include "platform/bmp.h"
 #include "platform/host.h"
 #include "platform/picture_scaler.h"
 #include "platform/platform.h"
@@ -355,6 +356,17 @@ class Desktop {
   // The player is away: the window lost the keyboard or is minimised.
   bool away() const { return focus_lost_ || minimised_; }
   bool controllers_open() const { return !controllers_.empty(); }
+
+  // Shows `picture` (0xAARRGGBB pixels) as the window's icon.
+  void set_icon(const Image& picture) {
+    if (!window_ || picture.pixels.empty()) return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<Color*>(picture.pixels.data()), picture.width, picture.height, 32,
+        picture.width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr) return;
+    SDL_SetWindowIcon(window_.get(), surface);
+    SDL_FreeSurface(surface);
+  }
 
   // Handles one window-system event; key and controller events become key
   // actions.
@@ -769,6 +781,10 @@ int run_on_sdl(const std::string& title, const std::filesystem::path& root,
   Waker waker;
   SdlHost host(audio.is_open() ? &audio : nullptr, waker);
   Platform platform(host, root);
+  if (!options.icon_path.empty()) {
+    Image picture = platform.create_image(options.icon_size, options.icon_size);
+    if (platform.load_bmp(options.icon_path, picture) == kBmpOk) desktop.set_icon(picture);
+  }
 
   std::atomic<bool> finished{false};
   int status = 0;

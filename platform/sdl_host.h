@@ -28,6 +28,11 @@ struct SdlOptions {
   // Whole factors only (nearest pixel, wider black bars) instead of the
   // even "sharp bilinear" scaling to the largest 4:3 size that fits.
   bool integer_scale = false;
+  // The window's icon: a square BMP picture of `icon_size` pixels, named in
+  // the game's own path form (for example "Sprites\\Symbol.bmp"); without
+  // one the window keeps the window system's default.
+  std::string icon_path;
+  int icon_size = 0;
 };
 
 // The one line on standard error when no display can be had.

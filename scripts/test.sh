@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up, builds with warnings as errors and runs every test
-# headless; then the whole suite again under AddressSanitizer and
+# headless; then the Debian package, checked and played as an installed game;
+# then the whole suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer (with the fuzz corpus and regression replays),
 # and the SDL host's threads under ThreadSanitizer; last the browser version
 # in a headless browser.
@@ -15,8 +16,13 @@ cmake --build --preset ci -j "$jobs"
 export SDL_AUDIODRIVER=dummy
 ctest --preset ci -j "$jobs"
 
+echo "== the Debian package: lintian, the validators, played read-only by an unprivileged user"
+deb=$(scripts/package.sh)
+tests/install/package_test.sh "$deb"
+
 # The sanitizer presets set their own environment (SDL's dummy drivers, the
 # sanitizer options, the suppressions for leaks inside libSDL2).
+
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer: the suite and the fuzz replays"
 cmake --preset asan
 cmake --build --preset asan -j "$jobs"

@@ -93,7 +93,10 @@ TEST_F(SdlRun, GameThatReturnsEndsWithZeroAndOneThatFailsWithOne) {
 TEST_F(SdlRun, LongScreenLockHoldsTheRefreshBackWithoutDeadlock) {
   const int status = run_on_sdl("test", dir.path(), [](Platform& p) {
     p.set_screen_mode("test");
-    pause(30);
+    // A pause of the game's own: the moment the refresh takes what was drawn
+    // (it sleeps while the game draws nothing).
+    p.sleep_ms(30);
+    EXPECT_TRUE(refreshed(p));
     int first = 0;
     int last = 0;
     p.lock_screen();

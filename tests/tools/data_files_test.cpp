@@ -29,13 +29,17 @@ std::set<std::string> files_made_by(const std::string& program, const fs::path& 
   return names;
 }
 
-TEST(DataFiles, ThePictureGeneratorMakesEveryPictureOfTheTableAndNoOther) {
+TEST(DataFiles, ThePictureGeneratorMakesEveryPictureOfTheTableAndTheWindowIconAndNoOther) {
   TempDir dir;
   std::set<std::string> want;
   for (const auto& picture : assets::kPictures) {
     want.insert(std::string(picture.name) + std::string(assets::kPictureExtension));
   }
   EXPECT_EQ(want.size(), assets::kPictures.size()) << "a picture is named twice";
+  // And the window's icon, which the desktop host loads beside them.
+  EXPECT_TRUE(
+      want.insert(std::string(assets::kWindowIcon.name) + std::string(assets::kPictureExtension))
+          .second);
   EXPECT_EQ(files_made_by("make_sprites", dir.path() / "Sprites"), want);
 }
 

@@ -66,6 +66,12 @@ void fill_ellipse(Image& img, double cx, double cy, double rx, double ry, Color 
   }
 }
 
+void paint_puff(Image& img, double cx, double cy, double r, Color c) {
+  fill_disc(img, cx + 0.6, cy + 0.6, r, scale(c, 0.8));  // underside
+  fill_disc(img, cx, cy, r, c);
+  fill_disc(img, cx - r * 0.35, cy - r * 0.35, r * 0.45, mix(c, rgb(255, 255, 255), 0.6));
+}
+
 void line(Image& img, int x0, int y0, int x1, int y1, Color c) {
   const int dx = std::abs(x1 - x0);
   const int dy = -std::abs(y1 - y0);

@@ -48,6 +48,9 @@ void fill_ellipse(Image& img, double cx, double cy, double rx, double ry, Color 
 inline void fill_disc(Image& img, double cx, double cy, double r, Color c) {
   fill_ellipse(img, cx, cy, r, r, c);
 }
+// A puff of steam or smoke: a disc in `c` with a darker underside and a
+// lit top-left.
+void paint_puff(Image& img, double cx, double cy, double r, Color c);
 // A line of single pixels from (x0, y0) to (x1, y1).
 void line(Image& img, int x0, int y0, int x1, int y1, Color c);
 

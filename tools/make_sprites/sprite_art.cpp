@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "tools/make_sprites/paint.h"
+#include "tools/make_sprites/palette.h"
 
 namespace rt::art {
 namespace {
@@ -20,26 +21,6 @@ constexpr std::uint32_t kGrassSeed = 11;
 constexpr std::uint32_t kGravelSeed = 23;
 constexpr std::uint32_t kWoodSeed = 37;
 constexpr std::uint32_t kFireSeed = 51;
-
-// --- Palette -------------------------------------------------------------
-constexpr Color kGrassDark = rgb(58, 122, 40);
-constexpr Color kGrassMid = rgb(72, 140, 46);
-constexpr Color kGrassLight = rgb(86, 156, 54);
-constexpr Color kGrassBright = rgb(104, 172, 62);
-constexpr Color kTuftDark = rgb(44, 100, 32);
-constexpr Color kTuftLight = rgb(128, 190, 76);
-
-constexpr Color kRailShadowSide = rgb(92, 96, 108);
-constexpr Color kRailTop = rgb(222, 226, 234);
-constexpr Color kRailSide = rgb(146, 150, 162);
-
-constexpr std::array<Color, 4> kGravel{rgb(136, 126, 110), rgb(152, 142, 124), rgb(122, 112, 98),
-                                       rgb(164, 156, 140)};
-constexpr Color kWood = rgb(128, 88, 52);
-constexpr Color kWoodEdge = rgb(98, 66, 38);
-constexpr Color kWoodKnot = rgb(80, 52, 30);
-
-constexpr Color kBlack = rgb(0, 0, 0);
 
 // --- Grass ---------------------------------------------------------------
 
@@ -204,32 +185,6 @@ Image draw_track(Track shape) {
 namespace {
 
 // --- Locomotive ------------------------------------------------------------
-
-constexpr Color kFootplate = rgb(46, 48, 56);
-constexpr Color kFootplateEdge = rgb(86, 90, 102);
-constexpr Color kBeam = rgb(186, 40, 34);
-constexpr Color kSteel = rgb(168, 172, 182);
-constexpr Color kBoiler = rgb(36, 118, 66);
-constexpr Color kBoilerLight = rgb(86, 170, 108);
-constexpr Color kBoilerDark = rgb(22, 76, 42);
-constexpr Color kBrass = rgb(226, 182, 70);
-constexpr Color kBrassLight = rgb(252, 228, 140);
-constexpr Color kCab = rgb(164, 40, 36);
-constexpr Color kCabLight = rgb(210, 80, 62);
-constexpr Color kCabDark = rgb(112, 26, 26);
-constexpr Color kSmokebox = rgb(40, 40, 46);
-constexpr Color kSmokeboxLight = rgb(84, 84, 94);
-constexpr Color kSoot = rgb(18, 18, 20);
-constexpr Color kWheel = rgb(30, 30, 34);
-constexpr Color kLamp = rgb(255, 246, 178);
-constexpr Color kLampGlow = rgb(255, 222, 110);
-constexpr Color kLampDim = rgb(176, 150, 70);
-
-void paint_puff(Image& img, double cx, double cy, double r, Color c) {
-  fill_disc(img, cx + 0.6, cy + 0.6, r, scale(c, 0.8));  // underside
-  fill_disc(img, cx, cy, r, c);
-  fill_disc(img, cx - r * 0.35, cy - r * 0.35, r * 0.45, mix(c, rgb(255, 255, 255), 0.6));
-}
 
 // The locomotive seen from above, heading right, on a see-through layer.
 Image draw_locomotive_layer(int frame) {
@@ -531,7 +486,7 @@ void side_locomotive(Image& img, int x, int rail_y) {
   // Cab.
   fill_rect(img, x, base - 19, x + 9, base - 6, kCab);
   fill_rect(img, x - 1, base - 21, x + 10, base - 20, kSoot);
-  fill_rect(img, x + 2, base - 17, x + 7, base - 13, rgb(255, 226, 140));
+  fill_rect(img, x + 2, base - 17, x + 7, base - 13, kCabWindow);
   fill_rect(img, x, base - 19, x + 9, base - 19, kCabLight);
   // Boiler and smokebox.
   fill_rect(img, x + 10, base - 15, x + 27, base - 6, kBoiler);
@@ -621,7 +576,7 @@ Image draw_menu_pointer() {
   // A small locomotive, heading right at the menu item.
   fill_rect(img, 1, 6, 5, 14, kCab);
   fill_rect(img, 0, 5, 6, 5, kSoot);
-  fill_rect(img, 2, 8, 4, 10, rgb(255, 226, 140));
+  fill_rect(img, 2, 8, 4, 10, kCabWindow);
   fill_rect(img, 6, 9, 15, 14, kBoiler);
   fill_rect(img, 6, 9, 15, 9, kBoilerLight);
   fill_rect(img, 9, 9, 9, 14, kBrass);
