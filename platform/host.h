@@ -48,6 +48,10 @@ class Host {
   virtual void play_sound(const std::string& path) = 0;
   // The 1000 Hz, 250 ms tone of the line input, not waited for.
   virtual void beep() = 0;
+  // A file under the root was replaced, written or deleted. A host whose
+  // files live in memory and are kept elsewhere (the browser's storage)
+  // stores them before returning; the others need do nothing.
+  virtual void files_changed() {}
   // Places the mouse pointer on the screen, hides or shows it over the game,
   // confines it or not.
   virtual void set_mouse(int x, int y, bool visible, bool confine) = 0;

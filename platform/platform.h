@@ -142,6 +142,10 @@ class Platform {
   void host_close_request();
   bool close_requested() const { return close_requested_.load(); }
   std::recursive_mutex& lock() { return mutex_; }
+  // Whether the game holds the screen (between lock_screen and the matching
+  // unlock_screen): a host whose refresh runs on the game's own thread shows
+  // nothing meanwhile, as the others wait for the lock.
+  bool screen_locked() const { return lock_count_ > 0; }
   Screen& screen() { return screen_; }
   TextConsole& text() { return text_; }
   Host& host() { return host_; }

@@ -89,7 +89,9 @@ int Platform::close_file(int file_number) {
   }
   // Every write went straight to the file, so nothing is left to flush. The
   // unread rest of the data goes: a closed file gives only empty fields.
+  const bool written = slot.mode == FileMode::Append;
   slot = FileSlot{};
+  if (written) host_.files_changed();
   return 0;
 }
 
@@ -106,6 +108,7 @@ int Platform::delete_file(std::string_view path) {
   if (!std::filesystem::remove(file, ec) || ec) {
     return 3;
   }
+  host_.files_changed();
   return 0;
 }
 
@@ -172,7 +175,9 @@ void Platform::write_int_field(int file_number, std::int32_t value) {
 }
 
 int Platform::replace_file_atomically(std::string_view path, std::string_view bytes) {
-  return os::replace_file(host_path(path), bytes).empty() ? 0 : 2;
+  if (!os::replace_file(host_path(path), bytes).empty()) return 2;
+  host_.files_changed();
+  return 0;
 }
 
 std::string Platform::read_score_file() {
@@ -212,6 +217,8 @@ SaveResult Platform::update_score_file(const std::function<std::string(std::stri
   const std::string written = merge(read_score_file());
   result.reason = os::replace_file(result.file, written);
   result.ok = result.reason.empty();
+  // A host that keeps its files elsewhere stores the new list now.
+  if (result.ok) host_.files_changed();
   return result;
 }
 

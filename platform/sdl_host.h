@@ -13,6 +13,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/beep.h"
+#include "platform/key_translation.h"
+
 namespace rt {
 
 class Platform;
@@ -47,51 +50,6 @@ int run_on_sdl(const std::string& title, const std::filesystem::path& root,
                const std::function<void(Platform&)>& game, const SdlOptions& options = {});
 
 // --- Pieces of the SDL host that hold no SDL types ---------------------------
-
-// What a key event means to the platform: a held state set or cleared, or a
-// code for the key buffer.
-struct KeyAction {
-  enum class Kind { Down, Up, Code };
-  Kind kind = Kind::Code;
-  int value = 0;  // a scan code for Down and Up, a buffer code for Code
-  friend bool operator==(const KeyAction&, const KeyAction&) = default;
-};
-
-// The PC set-1 scan code of a physical key given as its USB usage number
-// (SDL numbers its scancodes this way), or 0 for a key the PC set lacks.
-int set1_scan_code(int usb_usage);
-
-// The key-buffer code a key-down event adds by itself: the keycode:: codes of
-// Enter, Escape, Backspace and Tab, and the extended code for keys without a
-// character (arrows, Home, End, Insert, Delete, Page Up, Page Down, function
-// keys; the keypad's movement keys while Num Lock is off). 0 for keys whose
-// character arrives as typed text, and for keys that add nothing (Shift,
-// Ctrl, ...).
-int key_down_code(int usb_usage, bool num_lock);
-
-// Turns the window system's keyboard events into key actions. Remembers which
-// physical keys are held, so that a scan code shared by two keys (the arrow
-// and the keypad's 8) stays held until both are up.
-class KeyTranslator {
- public:
-  static constexpr int kUsbUsages = 512;
-
-  // A key went down. The window system's auto-repeat of a held key comes
-  // here again: the state stays held and the key's code is added again.
-  void key_down(int usb_usage, bool num_lock, std::vector<KeyAction>& out);
-  void key_up(int usb_usage, std::vector<KeyAction>& out);
-  // Typed text in UTF-8: each character with a code page 437 byte of 32 or
-  // more (DEL excepted) enters the key buffer as that byte.
-  void text(std::string_view utf8, std::vector<KeyAction>& out);
-  // The window's close button or the system's quit request.
-  void close_request(std::vector<KeyAction>& out);
-  // The window lost the keyboard: every held key counts as released.
-  void release_all(std::vector<KeyAction>& out);
-
- private:
-  bool scan_held(int scan_code) const;
-  std::array<bool, kUsbUsages> held_{};
-};
 
 // Turns game controllers' buttons and left sticks into key actions: the
 // D-pad and the left stick are the arrow keys, held as long as they are; A
@@ -136,10 +94,6 @@ class GamepadTranslator {
   bool scan_held(int scan_code) const;
   std::map<Source, int> held_;
 };
-
-// The 1000 Hz, 250 ms tone with short fades, as interleaved signed 16-bit
-// samples at `rate` frames per second on `channels` channels.
-std::vector<std::int16_t> make_beep(int rate, int channels);
 
 // The desktop's sound output: one voice; a newly started sound replaces the
 // one playing. Loaded WAV files are kept by path. Without an audio device

@@ -3,10 +3,10 @@
 #include "platform/text_console.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 #include "platform/vga_font.h"
 
@@ -131,10 +131,11 @@ std::string format_using(std::string_view mask, double value) {
   const bool negative = rounded < 0;
   rounded = std::fabs(rounded);
   // Exact decimal digits of the rounded value, however large (at most 309).
+  // (printf's fixed notation gives them exactly; it is used rather than the
+  // floating-point to_chars, which not every C++ library has.)
   char buffer[400];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, 0);
-  const std::string digits(buffer, result.ptr);
+  const int length = std::snprintf(buffer, sizeof buffer, "%.0f", rounded);
+  const std::string digits(buffer, static_cast<std::size_t>(std::clamp(length, 0, 399)));
 
   const std::size_t positions = negative ? (width == 0 ? 0 : width - 1) : width;
   std::string out;

@@ -376,3 +376,52 @@ TEST_F(FilesTest, ASaveThatCannotMakeItsFolderSaysWhy) {
 
 }  // namespace
 }  // namespace rt
+
+namespace rt {
+namespace {
+
+// A host that counts the times it is told that files changed.
+class CountingHost : public SimHost {
+ public:
+  void files_changed() override { ++changes; }
+  int changes = 0;
+};
+
+TEST(FilesChangedTest, TheHostHearsOfEveryWriteAndOfNoRead) {
+  testing::TempDir dir;
+  CountingHost host;
+  Platform platform(host, dir.path());
+  dir.write("Data/lev01.dat", "1\r\n");
+  // Reading tells nothing.
+  ASSERT_EQ(platform.open_file("Data\\lev01.dat", FileMode::Input, 1), 0);
+  platform.begin_read(1);
+  platform.read_int_field();
+  platform.close_file(1);
+  EXPECT_EQ(host.changes, 0);
+  // A replaced file, once it is in place.
+  ASSERT_EQ(platform.replace_file_atomically("Data\\High.dat", "\"A\"\r\n1\r\n"), 0);
+  EXPECT_EQ(host.changes, 1);
+  // Appended fields, once the file is closed.
+  ASSERT_EQ(platform.open_file("Data\\log.dat", FileMode::Append, 1), 0);
+  platform.write_string_field(1, "x");
+  platform.write_int_field(1, 2);
+  EXPECT_EQ(host.changes, 1);
+  platform.close_file(1);
+  EXPECT_EQ(host.changes, 2);
+  // A deleted file, but not a missing one or a folder.
+  EXPECT_EQ(platform.delete_file("Data\\log.dat"), 0);
+  EXPECT_EQ(platform.delete_file("Data\\log.dat"), 2);
+  EXPECT_EQ(platform.delete_file("Data"), 3);
+  EXPECT_EQ(host.changes, 3);
+  // A replacement that failed left nothing new to keep.
+  EXPECT_EQ(platform.replace_file_atomically("Nowhere\\High.dat", "x"), 2);
+  EXPECT_EQ(host.changes, 3);
+  // A saved list of best scores.
+  const SaveResult saved =
+      platform.update_score_file([](std::string_view) { return std::string("\"B\"\r\n2\r\n"); });
+  EXPECT_TRUE(saved.ok) << saved.reason;
+  EXPECT_EQ(host.changes, 4);
+}
+
+}  // namespace
+}  // namespace rt

@@ -1,13 +1,16 @@
-// Keyboard translation of the desktop host. Keys are given by their USB
-// usage numbers, which is how SDL numbers its scancodes.
+// The keyboard translation the windowed hosts share. Keys are given by their
+// USB usage numbers, which is how SDL numbers its scancodes, or by the names
+// a browser gives them.
+
+#include "platform/key_translation.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "platform/keyboard.h"
-#include "platform/sdl_host.h"
 
 namespace rt {
 namespace {
@@ -65,7 +68,7 @@ KeyAction code(int c) {
   return {KeyAction::Kind::Code, c};
 }
 
-TEST(SdlKeys, PhysicalKeysHaveTheirPcScanCodes) {
+TEST(KeyTranslation, PhysicalKeysHaveTheirPcScanCodes) {
   // The keys the game steers with.
   EXPECT_EQ(set1_scan_code(usb::kEscape), scan::kEscape);
   EXPECT_EQ(set1_scan_code(usb::kEnter), scan::kEnter);
@@ -107,7 +110,7 @@ TEST(SdlKeys, PhysicalKeysHaveTheirPcScanCodes) {
   EXPECT_EQ(set1_scan_code(usb::kLeftAlt), 56);
 }
 
-TEST(SdlKeys, UnknownAndOutOfRangeKeysHaveNoScanCode) {
+TEST(KeyTranslation, UnknownAndOutOfRangeKeysHaveNoScanCode) {
   EXPECT_EQ(set1_scan_code(0), 0);
   EXPECT_EQ(set1_scan_code(-1), 0);
   EXPECT_EQ(set1_scan_code(150), 0);
@@ -120,7 +123,7 @@ TEST(SdlKeys, UnknownAndOutOfRangeKeysHaveNoScanCode) {
   }
 }
 
-TEST(SdlKeys, KeyDownCodesForKeysWithoutTypedText) {
+TEST(KeyTranslation, KeyDownCodesForKeysWithoutTypedText) {
   EXPECT_EQ(key_down_code(usb::kEnter, false), 13);
   EXPECT_EQ(key_down_code(usb::kKeypadEnter, true), 13);
   EXPECT_EQ(key_down_code(usb::kEscape, false), 27);
@@ -146,7 +149,7 @@ TEST(SdlKeys, KeyDownCodesForKeysWithoutTypedText) {
   }
 }
 
-TEST(SdlKeys, KeypadTypesDigitsWithNumLockAndMovesWithout) {
+TEST(KeyTranslation, KeypadTypesDigitsWithNumLockAndMovesWithout) {
   EXPECT_EQ(key_down_code(usb::kKeypad8, true), 0);
   EXPECT_EQ(key_down_code(usb::kKeypad8, false), extended_code(scan::kUp));
   EXPECT_EQ(key_down_code(usb::kKeypad1, false), extended_code(scan::kEnd));
@@ -157,7 +160,7 @@ TEST(SdlKeys, KeypadTypesDigitsWithNumLockAndMovesWithout) {
   EXPECT_EQ(key_down_code(usb::kKeypad5, false), 0);
 }
 
-TEST(SdlKeys, PressRepeatAndReleaseOfAnArrow) {
+TEST(KeyTranslation, PressRepeatAndReleaseOfAnArrow) {
   KeyTranslator keys;
   std::vector<KeyAction> out;
   keys.key_down(usb::kUp, false, out);
@@ -171,7 +174,7 @@ TEST(SdlKeys, PressRepeatAndReleaseOfAnArrow) {
   EXPECT_TRUE(out.empty());
 }
 
-TEST(SdlKeys, SharedScanCodeStaysHeldUntilBothKeysAreUp) {
+TEST(KeyTranslation, SharedScanCodeStaysHeldUntilBothKeysAreUp) {
   KeyTranslator keys;
   std::vector<KeyAction> out;
   keys.key_down(usb::kUp, false, out);
@@ -189,7 +192,7 @@ TEST(SdlKeys, SharedScanCodeStaysHeldUntilBothKeysAreUp) {
   EXPECT_EQ(out, (std::vector<KeyAction>{down(28), code(13), down(28), code(13), up(28)}));
 }
 
-TEST(SdlKeys, LettersComeOnlyFromTypedText) {
+TEST(KeyTranslation, LettersComeOnlyFromTypedText) {
   KeyTranslator keys;
   std::vector<KeyAction> out;
   keys.key_down(usb::kS, false, out);
@@ -198,7 +201,7 @@ TEST(SdlKeys, LettersComeOnlyFromTypedText) {
   EXPECT_EQ(out, (std::vector<KeyAction>{down(31), code('s'), up(31)}));
 }
 
-TEST(SdlKeys, TypedTextIsConvertedToCodePage437) {
+TEST(KeyTranslation, TypedTextIsConvertedToCodePage437) {
   KeyTranslator keys;
   std::vector<KeyAction> out;
   keys.text("ä", out);
@@ -217,7 +220,7 @@ TEST(SdlKeys, TypedTextIsConvertedToCodePage437) {
   EXPECT_TRUE(out.empty());
 }
 
-TEST(SdlKeys, CloseRequestAddsItsCodeOnly) {
+TEST(KeyTranslation, CloseRequestAddsItsCodeOnly) {
   KeyTranslator keys;
   std::vector<KeyAction> out;
   keys.close_request(out);
@@ -225,7 +228,7 @@ TEST(SdlKeys, CloseRequestAddsItsCodeOnly) {
   EXPECT_EQ(kCloseRequestCode, extended_code(0x6B));
 }
 
-TEST(SdlKeys, LosingTheKeyboardReleasesEveryHeldKey) {
+TEST(KeyTranslation, LosingTheKeyboardReleasesEveryHeldKey) {
   KeyTranslator keys;
   std::vector<KeyAction> out;
   keys.key_down(usb::kLeft, false, out);
@@ -243,7 +246,7 @@ TEST(SdlKeys, LosingTheKeyboardReleasesEveryHeldKey) {
   EXPECT_TRUE(out.empty());
 }
 
-TEST(SdlKeys, KeysOutsideTheKnownRangeAreIgnoredSafely) {
+TEST(KeyTranslation, KeysOutsideTheKnownRangeAreIgnoredSafely) {
   KeyTranslator keys;
   std::vector<KeyAction> out;
   keys.key_down(-1, false, out);
@@ -251,10 +254,95 @@ TEST(SdlKeys, KeysOutsideTheKnownRangeAreIgnoredSafely) {
   keys.key_up(-1, out);
   keys.key_up(1 << 30, out);
   EXPECT_TRUE(out.empty());
-  // A key SDL knows but the PC set lacks holds no state and adds no code.
+  // A key the window system knows but the PC set lacks holds no state and adds no code.
   keys.key_down(300, false, out);
   keys.key_up(300, out);
   EXPECT_TRUE(out.empty());
+}
+
+TEST(KeyTranslation, BrowserKeyNamesFindTheSameKeysAsUsbUsages) {
+  // The keys the game steers with, and the ones whose scan code two keys
+  // share, by their names.
+  EXPECT_EQ(usb_usage_of_key_name("ArrowUp"), usb::kUp);
+  EXPECT_EQ(usb_usage_of_key_name("ArrowDown"), usb::kDown);
+  EXPECT_EQ(usb_usage_of_key_name("ArrowLeft"), usb::kLeft);
+  EXPECT_EQ(usb_usage_of_key_name("ArrowRight"), usb::kRight);
+  EXPECT_EQ(usb_usage_of_key_name("Enter"), usb::kEnter);
+  EXPECT_EQ(usb_usage_of_key_name("NumpadEnter"), usb::kKeypadEnter);
+  EXPECT_EQ(usb_usage_of_key_name("Escape"), usb::kEscape);
+  EXPECT_EQ(usb_usage_of_key_name("Space"), usb::kSpace);
+  EXPECT_EQ(usb_usage_of_key_name("KeyS"), usb::kS);
+  EXPECT_EQ(usb_usage_of_key_name("KeyY"), usb::kY);
+  EXPECT_EQ(usb_usage_of_key_name("Numpad8"), usb::kKeypad8);
+  EXPECT_EQ(usb_usage_of_key_name("NumpadDecimal"), usb::kKeypadPeriod);
+  EXPECT_EQ(usb_usage_of_key_name("IntlBackslash"), usb::kLessGreater);
+  EXPECT_EQ(usb_usage_of_key_name("ShiftRight"), usb::kRightShift);
+  EXPECT_EQ(usb_usage_of_key_name("F12"), usb::kF12);
+  // Every letter and digit by name lands on its own key, in order.
+  for (char c = 'A'; c <= 'Z'; ++c) {
+    EXPECT_EQ(usb_usage_of_key_name(std::string("Key") + c), usb::kA + (c - 'A')) << c;
+  }
+  for (char c = '1'; c <= '9'; ++c) {
+    EXPECT_EQ(usb_usage_of_key_name(std::string("Digit") + c), usb::k1 + (c - '1')) << c;
+  }
+  EXPECT_EQ(usb_usage_of_key_name("Digit0"), usb::k0);
+  // Names of keys the PC keyboard lacks, wrong case and nothing find nothing.
+  for (const char* name :
+       {"", "Unidentified", "MediaPlayPause", "arrowup", "Key", "KeyAA", "Numpad", "Fn"}) {
+    EXPECT_EQ(usb_usage_of_key_name(name), 0) << name;
+  }
+}
+
+TEST(KeyTranslation, EveryNamedKeyHasAScanCodeAndOneName) {
+  // A name finds a key with a scan code, and no two keys share a name.
+  std::vector<int> seen;
+  for (const char* name : {"KeyA",
+                           "Digit5",
+                           "Enter",
+                           "Escape",
+                           "Backspace",
+                           "Tab",
+                           "Space",
+                           "Minus",
+                           "Equal",
+                           "BracketLeft",
+                           "BracketRight",
+                           "Backslash",
+                           "Semicolon",
+                           "Quote",
+                           "Backquote",
+                           "Comma",
+                           "Period",
+                           "Slash",
+                           "CapsLock",
+                           "F1",
+                           "F11",
+                           "ScrollLock",
+                           "Insert",
+                           "Home",
+                           "PageUp",
+                           "Delete",
+                           "End",
+                           "PageDown",
+                           "NumLock",
+                           "NumpadDivide",
+                           "NumpadMultiply",
+                           "NumpadSubtract",
+                           "NumpadAdd",
+                           "Numpad0",
+                           "Numpad5",
+                           "ContextMenu",
+                           "ControlLeft",
+                           "AltLeft",
+                           "MetaLeft",
+                           "ControlRight",
+                           "AltRight",
+                           "MetaRight"}) {
+    const int usage = usb_usage_of_key_name(name);
+    EXPECT_NE(set1_scan_code(usage), 0) << name;
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), usage), 0) << name;
+    seen.push_back(usage);
+  }
 }
 
 }  // namespace
