@@ -69,7 +69,6 @@ class PictureScaler {
   std::vector<Tap> rows_;
   mutable std::vector<Color> cache_[2];
   mutable int cached_row_[2] = {-1, -1};
-  mutable const Color* cached_screen_ = nullptr;
 };
 
 // What a host shows while the player is away: the 800 x 600 `screen` dimmed

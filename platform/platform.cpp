@@ -4,11 +4,27 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <utility>
 
 namespace rt {
+
+int run_to_exit_status(const std::function<void(Platform&)>& game, Platform& platform) {
+  try {
+    game(platform);
+    return 0;
+  } catch (const ProgramEnd& end) {
+    return end.status;
+  } catch (const std::exception& error) {
+    std::cerr << "rangiertrubel: " << error.what() << '\n';
+    return 1;
+  } catch (...) {
+    std::cerr << "rangiertrubel: unexpected error\n";
+    return 1;
+  }
+}
 
 void Host::pause_until(double seconds) {
   while (clock_seconds() < seconds) pause_ms(1);

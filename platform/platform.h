@@ -25,11 +25,19 @@
 
 namespace rt {
 
+class Platform;
+
 // Thrown by end_program and caught where the game starts, so that the game
 // unwinds cleanly and the host can restore the desktop and exit with `status`.
 struct ProgramEnd {
   int status = 0;
 };
+
+// Runs `game` on `platform` and turns the way it ended into an exit status:
+// 0 when it returned, the status of end_program, 1 with a line on standard
+// error when it failed with an exception. Every host starts the game
+// through it.
+int run_to_exit_status(const std::function<void(Platform&)>& game, Platform& platform);
 
 enum class FileMode { Input, Append };
 

@@ -736,22 +736,6 @@ void apply(Platform& platform, const KeyAction& action) {
   }
 }
 
-// Runs the game and turns the way it ended into an exit status.
-int run_game(const std::function<void(Platform&)>& game, Platform& platform) {
-  try {
-    game(platform);
-    return 0;
-  } catch (const ProgramEnd& end) {
-    return end.status;
-  } catch (const std::exception& error) {
-    std::cerr << "rangiertrubel: " << error.what() << '\n';
-    return 1;
-  } catch (...) {
-    std::cerr << "rangiertrubel: unexpected error\n";
-    return 1;
-  }
-}
-
 // Starts the game's thread with SIGINT and SIGTERM blocked in it, so that
 // they reach the main thread, whose wait for events they end.
 std::thread start_game_thread(const std::function<void()>& body) {
@@ -801,7 +785,7 @@ int run_on_sdl(const std::string& title, const std::filesystem::path& root,
   std::atomic<bool> finished{false};
   int status = 0;
   std::thread game_thread = start_game_thread([&] {
-    status = run_game(game, platform);
+    status = run_to_exit_status(game, platform);
     finished.store(true);
     waker.wake();
   });

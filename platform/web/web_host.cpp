@@ -363,21 +363,6 @@ void prepare_folders(const WebFolders& folders) {
   }
 }
 
-int run_game(const std::function<void(Platform&)>& game, Platform& platform) {
-  try {
-    game(platform);
-    return 0;
-  } catch (const ProgramEnd& end) {
-    return end.status;
-  } catch (const std::exception& error) {
-    std::cerr << "rangiertrubel: " << error.what() << '\n';
-    return 1;
-  } catch (...) {
-    std::cerr << "rangiertrubel: unexpected error\n";
-    return 1;
-  }
-}
-
 }  // namespace
 
 int run_on_web(const WebFolders& folders, const std::function<void(Platform&)>& game) {
@@ -388,7 +373,7 @@ int run_on_web(const WebFolders& folders, const std::function<void(Platform&)>& 
     const PageEvents events(page);
     WebHost host(page);
     Platform platform(host, folders.root);
-    status = run_game(game, platform);
+    status = run_to_exit_status(game, platform);
   }
   page_ended(status);
   return status;
