@@ -61,10 +61,15 @@ void Screen::put_image(float x, float y, const Image& image) {
   const std::int64_t x1 = std::min<std::int64_t>(left + image.width, kWidth);
   const std::int64_t y1 = std::min<std::int64_t>(top + image.height, kHeight);
   if (x0 >= x1 || y0 >= y1) return;
-  for (std::int64_t sy = y0; sy < y1; ++sy) {
-    const auto src_row = static_cast<std::size_t>(sy - top) * static_cast<std::size_t>(image.width);
-    const auto src = image.pixels.begin() + static_cast<std::ptrdiff_t>(src_row + (x0 - left));
-    std::copy(src, src + (x1 - x0), row(static_cast<int>(sy)) + x0);
+  // One block copy per row, walking both rows by pointer: the level intro
+  // draws thousands of cells, and this loop is most of a simulated run.
+  const auto stride = static_cast<std::size_t>(image.width);
+  const auto width = static_cast<std::ptrdiff_t>(x1 - x0);
+  const Color* src = image.pixels.data() + static_cast<std::size_t>(y0 - top) * stride +
+                     static_cast<std::size_t>(x0 - left);
+  Color* dst = row(static_cast<int>(y0)) + x0;
+  for (std::int64_t sy = y0; sy < y1; ++sy, src += stride, dst += kWidth) {
+    std::copy(src, src + width, dst);
   }
   mark_rows(static_cast<int>(y0), static_cast<int>(y1 - 1));
 }
@@ -101,7 +106,8 @@ void Screen::set_pixel(int x, int y, Color c) {
 void Screen::mark_rows(int first, int last) {
   first = std::max(first, 0);
   last = std::min(last, kHeight - 1);
-  for (int y = first; y <= last; ++y) changed_[static_cast<std::size_t>(y)] = true;
+  if (first > last) return;
+  std::fill(changed_.begin() + first, changed_.begin() + last + 1, true);
 }
 
 bool Screen::take_changed_rows(int& first, int& last) {
