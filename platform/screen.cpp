@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
+#include <utility>
 
 namespace rt {
 
@@ -19,6 +21,33 @@ bool drawable(const Image& image) {
   return image.width > 0 && image.height > 0 &&
          image.pixels.size() ==
              static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+}
+
+// Copies `rows` rows of `width` pixels from rows `stride` pixels apart onto
+// the screen's rows.
+template <std::size_t Width>
+void copy_fixed_rows(const Color* src, std::size_t stride, Color* dst, std::int64_t rows) {
+  for (; rows > 0; --rows, src += stride, dst += Screen::kWidth) {
+    std::memcpy(dst, src, Width * sizeof(Color));
+  }
+}
+
+template <std::size_t... Eighths>
+bool copy_short_rows(const Color* src, std::size_t stride, Color* dst, std::int64_t width,
+                     std::int64_t rows, std::index_sequence<Eighths...> /*unused*/) {
+  return ((width == static_cast<std::int64_t>(8 * (Eighths + 1))
+               ? (copy_fixed_rows<8 * (Eighths + 1)>(src, stride, dst, rows), true)
+               : false) ||
+          ...);
+}
+
+// The rows of cells and sprites are short: for widths of 8, 16, ... 64
+// pixels a copy of known size, which the compiler turns into a few plain
+// moves, beats a call into the library's general copy for every row.
+void copy_rows(const Color* src, std::size_t stride, Color* dst, std::int64_t width,
+               std::int64_t rows) {
+  if (copy_short_rows(src, stride, dst, width, rows, std::make_index_sequence<8>{})) return;
+  for (; rows > 0; --rows, src += stride, dst += Screen::kWidth) std::copy(src, src + width, dst);
 }
 
 }  // namespace
@@ -68,9 +97,7 @@ void Screen::put_image(float x, float y, const Image& image) {
   const Color* src = image.pixels.data() + static_cast<std::size_t>(y0 - top) * stride +
                      static_cast<std::size_t>(x0 - left);
   Color* dst = row(static_cast<int>(y0)) + x0;
-  for (std::int64_t sy = y0; sy < y1; ++sy, src += stride, dst += kWidth) {
-    std::copy(src, src + width, dst);
-  }
+  copy_rows(src, stride, dst, width, y1 - y0);
   mark_rows(static_cast<int>(y0), static_cast<int>(y1 - 1));
 }
 
