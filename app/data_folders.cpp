@@ -2,7 +2,10 @@
 #include "app/data_folders.h"
 
 #include <array>
+#include <optional>
 #include <system_error>
+
+#include "platform/os.h"
 
 namespace rt {
 
@@ -62,9 +65,7 @@ DataRoot find_data_root(const DataSearch& search) {
 fs::path choose_data_root(std::ostream& err) {
   DataSearch search;
   search.working_dir = ".";
-  std::error_code ec;
-  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) search.program = exe;
+  if (const std::optional<fs::path> exe = os::program_file()) search.program = *exe;
   search.data_from_program = RT_DATA_FROM_BIN;
   search.installed_data = RT_INSTALLED_DATA_DIR;
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <string>
 #include <utility>
 
 namespace rt {
@@ -71,7 +72,9 @@ void Platform::report_file_problem(const std::filesystem::path& file, std::strin
 }
 
 void Platform::play_sound(std::string_view path) {
-  host_.play_sound(host_path(path).string());
+  // Hosts take paths as UTF-8, whatever the system's own encoding.
+  const std::u8string utf8 = host_path(path).u8string();
+  host_.play_sound(std::string(utf8.begin(), utf8.end()));
 }
 
 }  // namespace rt

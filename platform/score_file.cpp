@@ -1,9 +1,8 @@
 #include "platform/score_file.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <system_error>
+
+#include "platform/os.h"
 
 namespace rt {
 
@@ -11,11 +10,6 @@ namespace {
 
 constexpr const char* kGameFolder = "rangiertrubel";
 constexpr const char* kListName = "High.dat";
-
-std::string variable(const char* name) {
-  const char* value = std::getenv(name);
-  return value == nullptr ? std::string() : std::string(value);
-}
 
 }  // namespace
 
@@ -30,9 +24,9 @@ std::filesystem::path ScoreFile::to_read() const {
 
 UserFolders user_folders_from_environment() {
   UserFolders folders;
-  folders.xdg_data_home = variable("XDG_DATA_HOME");
-  folders.home = variable("HOME");
-  folders.appdata = variable("APPDATA");
+  folders.xdg_data_home = os::environment_variable("XDG_DATA_HOME");
+  folders.home = os::environment_variable("HOME");
+  folders.appdata = os::environment_variable("APPDATA");
 #ifdef _WIN32
   folders.windows = true;
 #endif
@@ -55,7 +49,7 @@ std::optional<std::filesystem::path> personal_score_file(const UserFolders& fold
 }
 
 bool folder_is_writable(const std::filesystem::path& folder) {
-  return ::access(folder.c_str(), W_OK | X_OK) == 0;
+  return os::folder_is_writable(folder);
 }
 
 ScoreFile choose_score_file(const std::filesystem::path& data_root, bool data_writable,

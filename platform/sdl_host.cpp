@@ -21,6 +21,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -264,6 +265,15 @@ class SdlHost final : public Host {
   Clock::duration time_away_{};
 };
 
+// Whether this SDL was built with the video driver `name`.
+bool has_video_driver(std::string_view name) {
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const char* driver = SDL_GetVideoDriver(i);
+    if (driver != nullptr && name == driver) return true;
+  }
+  return false;
+}
+
 // SDL itself, up for the lifetime of the object.
 class SdlSystem {
  public:
@@ -280,9 +290,11 @@ class SdlSystem {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Without a Wayland display or the runtime folder that holds its socket,
     // Wayland cannot be reached, and trying would only print the Wayland
-    // library's complaint above the game's own message.
+    // library's complaint above the game's own message. Only an SDL that has
+    // a Wayland driver is steered so; elsewhere (Windows) these variables
+    // mean nothing and SDL's own choice stands.
     if (std::getenv("SDL_VIDEODRIVER") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
-        std::getenv("XDG_RUNTIME_DIR") == nullptr) {
+        std::getenv("XDG_RUNTIME_DIR") == nullptr && has_video_driver("wayland")) {
       SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm");
     }
     ok_ = SDL_Init(SDL_INIT_VIDEO) == 0;

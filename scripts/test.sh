@@ -3,8 +3,8 @@
 # headless; then the Debian package, checked and played as an installed game;
 # then the whole suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer (with the fuzz corpus and regression replays),
-# and the SDL host's threads under ThreadSanitizer; last the browser version
-# in a headless browser.
+# the SDL host's threads under ThreadSanitizer; then the browser version in
+# a headless browser, and last the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -35,3 +35,6 @@ ctest --preset tsan -j "$jobs"
 
 echo "== the browser version in headless chromium"
 tests/web/run.sh
+
+echo "== Windows: the cross build, the suites under Wine, the packed game under Wine"
+scripts/windows.sh --test
