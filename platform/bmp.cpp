@@ -208,12 +208,24 @@ int decode_bmp(std::span<const std::uint8_t> bytes, Image& image) {
     return (a << 24) | (red.extract(v) << 16) | (green.extract(v) << 8) | blue.extract(v);
   };
 
+  const bool plain_24 =
+      h.bpp == 24 && masks[0] == 0xFF0000 && masks[1] == 0x00FF00 && masks[2] == 0x0000FF;
   // Decode the overlap into a copy, so the image changes only as a whole.
   std::vector<Color> pixels = image.pixels;
   for (std::uint64_t y = 0; y < out_h; ++y) {
     const std::uint64_t stored = top_down ? y : height - 1 - y;
     const std::uint64_t row_start = h.data_offset + stored * row_bytes;
     Color* out = pixels.data() + y * static_cast<std::uint64_t>(image.width);
+    if (plain_24) {
+      // Blue, green, red bytes straight into an opaque colour: every picture
+      // of the game has this form, and each program start decodes them all.
+      const unsigned char* in = bytes.data() + row_start;
+      for (std::uint64_t x = 0; x < out_w; ++x, in += 3) {
+        out[x] =
+            kOpaque | (static_cast<Color>(in[2]) << 16) | (static_cast<Color>(in[1]) << 8) | in[0];
+      }
+      continue;
+    }
     for (std::uint64_t x = 0; x < out_w; ++x) out[x] = pixel_at(row_start, x);
   }
   image.pixels = std::move(pixels);

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
+#include <utility>
 
 namespace rt {
 
@@ -19,6 +21,33 @@ bool drawable(const Image& image) {
   return image.width > 0 && image.height > 0 &&
          image.pixels.size() ==
              static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+}
+
+// Copies `rows` rows of `width` pixels from rows `stride` pixels apart onto
+// the screen's rows.
+template <std::size_t Width>
+void copy_fixed_rows(const Color* src, std::size_t stride, Color* dst, std::int64_t rows) {
+  for (; rows > 0; --rows, src += stride, dst += Screen::kWidth) {
+    std::memcpy(dst, src, Width * sizeof(Color));
+  }
+}
+
+template <std::size_t... Eighths>
+bool copy_short_rows(const Color* src, std::size_t stride, Color* dst, std::int64_t width,
+                     std::int64_t rows, std::index_sequence<Eighths...> /*unused*/) {
+  return ((width == static_cast<std::int64_t>(8 * (Eighths + 1))
+               ? (copy_fixed_rows<8 * (Eighths + 1)>(src, stride, dst, rows), true)
+               : false) ||
+          ...);
+}
+
+// The rows of cells and sprites are short: for widths of 8, 16, ... 64
+// pixels a copy of known size, which the compiler turns into a few plain
+// moves, beats a call into the library's general copy for every row.
+void copy_rows(const Color* src, std::size_t stride, Color* dst, std::int64_t width,
+               std::int64_t rows) {
+  if (copy_short_rows(src, stride, dst, width, rows, std::make_index_sequence<8>{})) return;
+  for (; rows > 0; --rows, src += stride, dst += Screen::kWidth) std::copy(src, src + width, dst);
 }
 
 }  // namespace
@@ -61,11 +90,14 @@ void Screen::put_image(float x, float y, const Image& image) {
   const std::int64_t x1 = std::min<std::int64_t>(left + image.width, kWidth);
   const std::int64_t y1 = std::min<std::int64_t>(top + image.height, kHeight);
   if (x0 >= x1 || y0 >= y1) return;
-  for (std::int64_t sy = y0; sy < y1; ++sy) {
-    const auto src_row = static_cast<std::size_t>(sy - top) * static_cast<std::size_t>(image.width);
-    const auto src = image.pixels.begin() + static_cast<std::ptrdiff_t>(src_row + (x0 - left));
-    std::copy(src, src + (x1 - x0), row(static_cast<int>(sy)) + x0);
-  }
+  // One block copy per row, walking both rows by pointer: the level intro
+  // draws thousands of cells, and this loop is most of a simulated run.
+  const auto stride = static_cast<std::size_t>(image.width);
+  const auto width = static_cast<std::ptrdiff_t>(x1 - x0);
+  const Color* src = image.pixels.data() + static_cast<std::size_t>(y0 - top) * stride +
+                     static_cast<std::size_t>(x0 - left);
+  Color* dst = row(static_cast<int>(y0)) + x0;
+  copy_rows(src, stride, dst, width, y1 - y0);
   mark_rows(static_cast<int>(y0), static_cast<int>(y1 - 1));
 }
 
@@ -101,7 +133,8 @@ void Screen::set_pixel(int x, int y, Color c) {
 void Screen::mark_rows(int first, int last) {
   first = std::max(first, 0);
   last = std::min(last, kHeight - 1);
-  for (int y = first; y <= last; ++y) changed_[static_cast<std::size_t>(y)] = true;
+  if (first > last) return;
+  std::fill(changed_.begin() + first, changed_.begin() + last + 1, true);
 }
 
 bool Screen::take_changed_rows(int& first, int& last) {

@@ -106,7 +106,8 @@ void SimHost::stop_at_limit() {
 void SimHost::advance(std::int64_t steps) {
   std::int64_t left = steps;
   for (;;) {
-    deliver_due();
+    // Most clock readings find nothing due: only then the full delivery.
+    if (!events_.empty() && events_.begin()->first.first <= now_) deliver_due();
     if (away_) {
       // The game's clock stands still until an event brings the player back.
       if (events_.empty() || events_.begin()->first.first > limit_) stop_at_limit();

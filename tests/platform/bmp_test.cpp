@@ -311,6 +311,25 @@ TEST(BmpForms, V5WithoutColourMasksUsesTheDefaultLayout) {
   EXPECT_EQ(image.at(0, 0), 0xFFABCDEFu);
 }
 
+TEST(BmpForms, TwentyFourBitMasksOfTheirOwnAreHonoured) {
+  // Red and blue swapped: the file's layout wins over the usual one, in every
+  // pixel of a bottom-up picture with padded rows.
+  BmpFile f;
+  f.header_size = 124;
+  f.bpp = 24;
+  f.compression = 3;
+  f.width = 3;
+  f.height = 2;
+  f.header_masks = {0x0000FF, 0x00FF00, 0xFF0000, 0};
+  f.rows = {{0x112233, 0x445566, 0x778899}, {0xAABBCC, 0xDDEEFF, 0x010203}};
+  Image image = blank(3, 2);
+  ASSERT_EQ(decode(f.bytes(), image), kBmpOk);
+  EXPECT_EQ(image.at(0, 0), 0xFFCCBBAAu);
+  EXPECT_EQ(image.at(2, 0), 0xFF030201u);
+  EXPECT_EQ(image.at(0, 1), 0xFF332211u);
+  EXPECT_EQ(image.at(2, 1), 0xFF998877u);
+}
+
 TEST(BmpForms, ShortSixteenByteHeaderHasNoCompressionField) {
   BmpFile f;
   f.header_size = 16;

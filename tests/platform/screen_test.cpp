@@ -1,6 +1,7 @@
 // The screen: drawing, clipping, changed rows and the platform lock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -110,6 +111,35 @@ TEST_F(ScreenTest, ImagePartlyLeftAndAboveTheScreenDrawsItsLowerRightPart) {
   EXPECT_EQ(platform.read_pixel(9, 4), image.at(39, 39));
   EXPECT_EQ(platform.read_pixel(10, 0), kBlack);
   EXPECT_EQ(platform.read_pixel(0, 5), kBlack);
+}
+
+TEST_F(ScreenTest, ImagesOfEveryShortWidthLandPixelForPixel) {
+  // Widths of whole blocks of eight and in between, whole or cut at the
+  // right edge so that the visible part is a block width: every pixel in
+  // place, the pixels either side untouched.
+  struct Case {
+    int width;
+    int left;
+  };
+  for (const Case c : {Case{8, 100}, Case{40, 200}, Case{64, 300}, Case{13, 400}, Case{72, 500},
+                       Case{60, 776}, Case{47, 792}}) {
+    platform.fill_box(0, 0, 799, 599, kBlack);
+    const Image image = numbered_image(platform, c.width, 5);
+    platform.put_image(static_cast<float>(c.left), 300, image);
+    const int visible = std::min(c.width, Screen::kWidth - c.left);
+    for (int y = 0; y < 5; ++y) {
+      for (int x = 0; x < visible; ++x) {
+        ASSERT_EQ(platform.read_pixel(c.left + x, 300 + y), image.at(x, y))
+            << c.width << " at " << c.left << ": " << x << "," << y;
+      }
+      EXPECT_EQ(platform.read_pixel(c.left - 1, 300 + y), kBlack) << c.width;
+      if (c.left + visible < Screen::kWidth) {
+        EXPECT_EQ(platform.read_pixel(c.left + visible, 300 + y), kBlack) << c.width;
+      }
+    }
+    EXPECT_EQ(platform.read_pixel(c.left, 299), kBlack) << c.width;
+    EXPECT_EQ(platform.read_pixel(c.left, 305), kBlack) << c.width;
+  }
 }
 
 TEST_F(ScreenTest, ImageEntirelyOutsideDrawsNothing) {
