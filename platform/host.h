@@ -55,6 +55,10 @@ class Host {
   // Places the mouse pointer on the screen, hides or shows it over the game,
   // confines it or not.
   virtual void set_mouse(int x, int y, bool visible, bool confine) = 0;
+  // The game asks for a typed line (true) or is done with it (false): a host
+  // whose keyboard is on the screen (a phone, a tablet, a Steam Deck) shows
+  // it meanwhile. The typed text arrives as key-buffer codes.
+  virtual void text_input(bool wanted) { (void)wanted; }
   // One line for the player about a file that failed, without a line end:
   // the desktop writes it to standard error.
   virtual void report(const std::string& line);
