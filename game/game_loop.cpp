@@ -108,7 +108,7 @@ void Game::play_game() {
       // A loss, however it came about, is handled here and only here.
       if (GameState == state::kLocoLost && !lose_locomotive()) {
         // Game over: a tap is a key, as for the wait after it.
-        p_.set_pointer_screen(PointerScreen{PointerScreen::Kind::AnyKey});
+        p_.set_pointer_screen(screen_of_kind(PointerScreen::Kind::AnyKey));
         return;
       }
     }

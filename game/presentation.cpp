@@ -15,7 +15,7 @@ constexpr double kDrawGap = 0.001;
 
 void Game::show_level() {
   // From now until the level starts, a tap is the key it waits for.
-  p_.set_pointer_screen(PointerScreen{PointerScreen::Kind::AnyKey});
+  p_.set_pointer_screen(screen_of_kind(PointerScreen::Kind::AnyKey));
   play_next();
 
   // The intro: random cells of the new board appear over whatever the screen

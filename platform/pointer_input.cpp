@@ -2,6 +2,7 @@
 // the game has looked at its key.
 #include "platform/pointer_input.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/keyboard.h"
@@ -36,6 +37,12 @@ bool on_picture(int x, int y) {
   return x >= 0 && y >= 0 && x < Screen::kWidth && y < Screen::kHeight;
 }
 
+// A host's position far off the picture counts as just beyond its edge, so
+// that the distances stay small numbers.
+int near_picture(int v) {
+  return std::clamp(v, -Screen::kWidth, 2 * Screen::kWidth);
+}
+
 }  // namespace
 
 int PointerInput::set_screen(const PointerScreen& screen) {
@@ -58,12 +65,17 @@ int PointerInput::down(int x, int y) {
 
 int PointerInput::move(int x, int y) {
   if (!touching_) return 0;
-  const int dx = x - touch_x_;
-  const int dy = y - touch_y_;
+  const int dx = near_picture(x) - touch_x_;
+  const int dy = near_picture(y) - touch_y_;
   if (std::abs(dx) < kSwipeDistance && std::abs(dy) < kSwipeDistance) return 0;
   // Far enough: a swipe at once; the rest of this touch means nothing.
   touching_ = false;
-  return add(Gesture{Gesture::Kind::Swipe, touch_x_, touch_y_, arrow_of(dx, dy)});
+  Gesture swipe;
+  swipe.kind = Gesture::Kind::Swipe;
+  swipe.x = touch_x_;
+  swipe.y = touch_y_;
+  swipe.arrow = arrow_of(dx, dy);
+  return add(swipe);
 }
 
 int PointerInput::up(int x, int y) {
@@ -71,11 +83,15 @@ int PointerInput::up(int x, int y) {
   const int code = move(x, y);
   if (!touching_) return code;
   touching_ = false;
-  return add(Gesture{Gesture::Kind::Tap, touch_x_, touch_y_});
+  Gesture tap;
+  tap.x = touch_x_;
+  tap.y = touch_y_;
+  return add(tap);
 }
 
 int PointerInput::button(TouchButton which) {
-  Gesture gesture{Gesture::Kind::Button};
+  Gesture gesture;
+  gesture.kind = Gesture::Kind::Button;
   gesture.button = which;
   return add(gesture);
 }

@@ -51,6 +51,13 @@ struct PointerScreen {
   int sound_item = -1;
 };
 
+// A screen of a kind with nothing more to say: Nothing, AnyKey, TextEntry.
+inline PointerScreen screen_of_kind(PointerScreen::Kind kind) {
+  PointerScreen screen;
+  screen.kind = kind;
+  return screen;
+}
+
 // The big buttons a touch screen shows beside the picture.
 enum class TouchButton { Tempo, Sound, GiveUp };
 

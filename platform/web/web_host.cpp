@@ -1,5 +1,6 @@
 // The browser host: the 800 x 600 screen on the page's canvas, the keyboard
-// from the canvas's key events, the clock from the page's monotonic clock,
+// from the canvas's key events, the pointer, the touch buttons and the
+// on-screen keyboard's text from the page's own events, the clock from the page's monotonic clock,
 // the sound through Web Audio and the kept folder in IndexedDB. The game
 // runs on the page's only thread; every pause of the game hands the thread
 // back to the browser until the pause is over, and that is when the page
@@ -11,6 +12,7 @@
 #include <emscripten/html5.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <exception>
@@ -21,6 +23,7 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -32,6 +35,7 @@
 #include "platform/screen.h"
 #include "platform/wav.h"
 #include "platform/web/browser_keys.h"
+#include "platform/web/page_input.h"
 #include "platform/web/page_layout.h"
 
 namespace rt {
@@ -60,6 +64,8 @@ EM_JS(void, page_load_sound, (int number, const std::int16_t* samples, int count
   Module.rtPage.loadSound(number, samples, count, channels, rate);
 });
 EM_JS(void, page_play_sound, (int number), { Module.rtPage.playSound(number); });
+EM_JS(int, page_take_input, (int* out, int max), { return Module.rtPage.takeInput(out, max); });
+EM_JS(void, page_set_typing, (int on, int length), { Module.rtPage.setTyping(on, length); });
 // The ones the game waits for: the browser runs meanwhile.
 EM_ASYNC_JS(void, page_wait, (double ms), { await Module.rtPage.wait(ms); });
 EM_ASYNC_JS(int, page_mount_storage, (const char* path), {
@@ -69,6 +75,11 @@ EM_ASYNC_JS(int, page_save_storage, (), { return await Module.rtPage.saveStorage
 // clang-format on
 
 constexpr const char* kCanvas = "#screen";
+// The text field the on-screen keyboard types into: while it has the
+// keyboard, the game has it.
+constexpr const char* kTextField = "#typing";
+// The page's events taken at a time.
+constexpr int kPageEvents = 64;
 constexpr int kBeepNumber = 0;
 constexpr int kBeepRate = 44100;
 
@@ -165,6 +176,11 @@ class WebPage {
     if (shown_) page_hide_cursor(hidden ? 1 : 0);
   }
 
+  void set_typing(bool on, std::size_t max_length) {
+    constexpr std::size_t kLongest = 1 << 20;
+    if (shown_) page_set_typing(on ? 1 : 0, static_cast<int>(std::min(max_length, kLongest)));
+  }
+
   // --- Keys, focus and visibility -----------------------------------------
   bool key_down(const EmscriptenKeyboardEvent& e) {
     page_start_audio();
@@ -233,7 +249,12 @@ class WebPage {
   // Key actions reach the platform unless the game holds the screen; they
   // wait for its next pause then, as on the desktop.
   void apply_waiting_keys() {
-    if (platform_ == nullptr || platform_->screen_locked() || waiting_.empty()) return;
+    if (platform_ == nullptr || platform_->screen_locked()) return;
+    const bool pointed = take_page_events();
+    if (waiting_.empty()) {
+      if (pointed) page_wake();
+      return;
+    }
     for (const KeyAction& action : waiting_) {
       switch (action.kind) {
         case KeyAction::Kind::Down:
@@ -250,6 +271,21 @@ class WebPage {
     waiting_.clear();
     // A wait for a key is over; any other pause just goes on.
     page_wake();
+  }
+
+  // The page's pointer, touch buttons and typed text; true when there were any.
+  bool take_page_events() {
+    bool any = false;
+    std::array<int, kPageEvents * page_event::kNumbers> numbers{};
+    for (;;) {
+      const int count = std::clamp(page_take_input(numbers.data(), kPageEvents), 0, kPageEvents);
+      if (count == 0) return any;
+      any = true;
+      rt::apply_page_events(
+          *platform_, std::span<const int>(numbers.data(),
+                                           static_cast<std::size_t>(count) * page_event::kNumbers));
+      if (count < kPageEvents) return any;
+    }
   }
 
   // The sound's number for the page, or 0 when it plays nothing.
@@ -298,6 +334,9 @@ class WebHost final : public Host {
   // The pointer is the player's: a page can neither move nor confine it, and
   // it is only hidden over the game's picture.
   void set_mouse(int, int, bool visible, bool) override { page_.hide_cursor(!visible); }
+  void text_input(bool wanted, std::size_t max_length) override {
+    page_.set_typing(wanted, max_length);
+  }
   void files_changed() override { page_save_storage(); }
 
  private:
@@ -337,6 +376,8 @@ class PageEvents {
     emscripten_set_keyup_callback(kCanvas, &page, EM_FALSE, on_key_up);
     emscripten_set_focus_callback(kCanvas, &page, EM_FALSE, on_focus);
     emscripten_set_blur_callback(kCanvas, &page, EM_FALSE, on_blur);
+    emscripten_set_focus_callback(kTextField, &page, EM_FALSE, on_focus);
+    emscripten_set_blur_callback(kTextField, &page, EM_FALSE, on_blur);
     emscripten_set_visibilitychange_callback(&page, EM_FALSE, on_visibility);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, &page, EM_FALSE, on_resize);
     EmscriptenVisibilityChangeEvent visibility{};

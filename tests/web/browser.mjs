@@ -1,6 +1,6 @@
 // Shared by the browser test and the benchmark: serving the built page on
-// 127.0.0.1, starting Debian's chromium headless, and reading the game's
-// screen off the page's canvas.
+// 127.0.0.1, starting Debian's chromium headless, reading the game's screen
+// off the page's canvas, and touching the picture.
 import {spawn} from 'node:child_process';
 import {mkdtempSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
@@ -79,4 +79,33 @@ export function countPixels(page, x1, y1, x2, y2, test) {
     }
     return count;
   }, x1, y1, x2, y2, test.toString());
+}
+
+// The field's 20 x 14 cells whose centre is black: the empty cell, as
+// [column, row] counted from 0.
+export async function blackCells(page) {
+  return page.evaluate(() => {
+    const canvas = document.getElementById('screen');
+    const f = canvas.width / 800;
+    const d = canvas.getContext('2d').getImageData(0, 0, canvas.width, 560 * f).data;
+    const cells = [];
+    for (let row = 0; row < 14; row++) {
+      for (let column = 0; column < 20; column++) {
+        const i = ((row * 40 + 20) * f * canvas.width + (column * 40 + 20) * f) * 4;
+        if (d[i] === 0 && d[i + 1] === 0 && d[i + 2] === 0) cells.push([column, row]);
+      }
+    }
+    return cells;
+  });
+}
+
+// A finger on game pixel x, y of the picture, wherever the page shows it
+// (the page must have touch emulation on).
+export async function tapPicture(page, x, y) {
+  const box = await page.evaluate(() => {
+    const r = document.getElementById('screen').getBoundingClientRect();
+    return {left: r.left, top: r.top, width: r.width, height: r.height};
+  });
+  await page.touchscreen.tap(box.left + (x + 0.5) * box.width / 800,
+                             box.top + (y + 0.5) * box.height / 600);
 }
