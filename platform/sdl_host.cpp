@@ -111,6 +111,15 @@ struct WindowRequests {
     bool confine = false;
   };
   std::optional<Mouse> mouse;
+  std::optional<bool> text_input;  // the game wants a typed line, or is done with it
+};
+
+// The primary pointer on the picture, in picture pixels, waiting for the
+// platform's lock like the key actions.
+struct PointerAction {
+  enum class Kind { Down, Move, Up } kind = Kind::Down;
+  int x = 0;
+  int y = 0;
 };
 
 // The host as the game thread sees it. Its clock is the game's clock: it
@@ -191,6 +200,14 @@ class SdlHost final : public Host {
       requests_.mouse =
           WindowRequests::Mouse{std::clamp(x, 0, Screen::kWidth - 1),
                                 std::clamp(y, 0, Screen::kHeight - 1), visible, confine};
+    }
+    waker_.wake();
+  }
+
+  void text_input(bool wanted, std::size_t) override {
+    {
+      std::lock_guard guard(mutex_);
+      requests_.text_input = wanted;
     }
     waker_.wake();
   }
@@ -353,7 +370,10 @@ class Desktop {
     if (SDL_GetWindowSurface(window_.get()) == nullptr) return;
     ok_ = true;
     SDL_SetWindowMinimumSize(window_.get(), Screen::kWidth / 4, Screen::kHeight / 4);
-    SDL_StartTextInput();
+    // Typed characters come as text input, also for the keys that start a
+    // level. Where SDL shows a keyboard on the screen for it, that keyboard
+    // comes up only for the name entry.
+    if (!SDL_HasScreenKeyboardSupport()) SDL_StartTextInput();
     apply_pointer_rules();
   }
 
@@ -382,9 +402,27 @@ class Desktop {
 
   // Handles one window-system event; key and controller events become key
   // actions.
-  void handle(const SDL_Event& event, KeyTranslator& keys, std::vector<KeyAction>& actions) {
+  void handle(const SDL_Event& event, KeyTranslator& keys, std::vector<KeyAction>& actions,
+              std::vector<PointerAction>& pointer) {
     switch (event.type) {
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        // The left button, or a finger (SDL gives a touch as the left
+        // button too).
+        if (event.button.button == SDL_BUTTON_LEFT && !away()) {
+          mouse_used(event.button.which);
+          pointer.push_back(picture_point(event.type == SDL_MOUSEBUTTONDOWN
+                                              ? PointerAction::Kind::Down
+                                              : PointerAction::Kind::Up,
+                                          event.button.x, event.button.y));
+        }
+        break;
       case SDL_KEYDOWN:
+        if (mouse_shown_) {
+          // Back at the keyboard: the pointer goes out of sight again.
+          mouse_shown_ = false;
+          apply_pointer_rules();
+        }
         if (is_screen_toggle(event.key.keysym)) {
           // F11 or Alt+Enter: neither reaches the game, up or down.
           toggles_held_[event.key.keysym.scancode] = true;
@@ -403,7 +441,15 @@ class Desktop {
         keys.text(event.text.text, actions);
         break;
       case SDL_MOUSEMOTION:
+        if (event.motion.x != warped_x_ || event.motion.y != warped_y_) {
+          mouse_used(event.motion.which);
+        }
+        warped_x_ = warped_y_ = -1;
         pointer_over(event.motion.x, event.motion.y);
+        if ((event.motion.state & SDL_BUTTON_LMASK) != 0 && !away()) {
+          pointer.push_back(
+              picture_point(PointerAction::Kind::Move, event.motion.x, event.motion.y));
+        }
         break;
       case SDL_QUIT:
         close_requested_ = true;
@@ -451,7 +497,21 @@ class Desktop {
             l.left + static_cast<int>(static_cast<long long>(mouse_.x) * l.width / Screen::kWidth);
         const int wy =
             l.top + static_cast<int>(static_cast<long long>(mouse_.y) * l.height / Screen::kHeight);
+        // The motion this makes is the game's, not the player's.
+        warped_x_ = wx;
+        warped_y_ = wy;
         SDL_WarpMouseInWindow(window_.get(), wx, wy);
+      }
+    }
+    if (requests.text_input) {
+      if (*requests.text_input) {
+        // The picture is where the typing shows.
+        const PictureLayout& l = scaler_.layout();
+        SDL_Rect picture{l.left, l.top, l.width, l.height};
+        SDL_SetTextInputRect(&picture);
+        SDL_StartTextInput();
+      } else if (SDL_HasScreenKeyboardSupport()) {
+        SDL_StopTextInput();
       }
     }
   }
@@ -601,7 +661,7 @@ class Desktop {
     if (!window_) return;
     if (fullscreen()) {
       SDL_SetWindowGrab(window_.get(), mouse_.confine ? SDL_TRUE : SDL_FALSE);
-      SDL_ShowCursor(mouse_.visible ? SDL_ENABLE : SDL_DISABLE);
+      SDL_ShowCursor(mouse_.visible || mouse_shown_ ? SDL_ENABLE : SDL_DISABLE);
       return;
     }
     SDL_SetWindowGrab(window_.get(), SDL_FALSE);
@@ -614,7 +674,22 @@ class Desktop {
   void pointer_over(int x, int y) {
     if (fullscreen()) return;
     const bool over = scaler_.layout().contains(x, y);
-    SDL_ShowCursor(over ? SDL_DISABLE : SDL_ENABLE);
+    SDL_ShowCursor(over && !mouse_shown_ ? SDL_DISABLE : SDL_ENABLE);
+  }
+
+  // The player took the mouse (a finger does not count): the pointer is
+  // shown over the picture until a key is pressed.
+  void mouse_used(Uint32 which) {
+    if (which == SDL_TOUCH_MOUSEID || mouse_shown_) return;
+    mouse_shown_ = true;
+    apply_pointer_rules();
+  }
+
+  PointerAction picture_point(PointerAction::Kind kind, int x, int y) const {
+    PointerAction action;
+    action.kind = kind;
+    scaler_.layout().to_picture(x, y, action.x, action.y);
+    return action;
   }
 
   void open_controller(int device_index) {
@@ -705,6 +780,9 @@ class Desktop {
   bool focus_lost_ = false;
   bool minimised_ = false;
   bool paused_ = false;
+  bool mouse_shown_ = false;  // the player uses the mouse: it stays in sight
+  int warped_x_ = -1;         // where the game last put the pointer
+  int warped_y_ = -1;
   std::map<int, bool> toggles_held_;  // scan codes of F11 / Alt+Enter held
   WindowRequests::Mouse mouse_{Screen::kWidth / 2, Screen::kHeight / 2, false, false};
   GamepadTranslator pads_;
@@ -721,6 +799,20 @@ class Desktop {
   const bool trace_ = trace_wanted();
   long long frames_ = 0;
 };
+
+void apply(Platform& platform, const PointerAction& action) {
+  switch (action.kind) {
+    case PointerAction::Kind::Down:
+      platform.host_pointer_down(action.x, action.y);
+      break;
+    case PointerAction::Kind::Move:
+      platform.host_pointer_move(action.x, action.y);
+      break;
+    case PointerAction::Kind::Up:
+      platform.host_pointer_up(action.x, action.y);
+      break;
+  }
+}
 
 void apply(Platform& platform, const KeyAction& action) {
   switch (action.kind) {
@@ -792,6 +884,7 @@ int run_on_sdl(const std::string& title, const std::filesystem::path& root,
 
   KeyTranslator keys;
   std::vector<KeyAction> actions;  // waiting for the platform's lock
+  std::vector<PointerAction> pointer;
   int wait_ms = kRefreshMs;
   while (!finished.load()) {
     SDL_Event event;
@@ -809,7 +902,7 @@ int run_on_sdl(const std::string& title, const std::filesystem::path& root,
     waker.disarm();
     if (got_event) {
       do {
-        desktop.handle(event, keys, actions);
+        desktop.handle(event, keys, actions, pointer);
       } while (SDL_PollEvent(&event) != 0);
     }
     if (desktop.close_requested() && !platform.close_requested()) {
@@ -829,8 +922,10 @@ int run_on_sdl(const std::string& title, const std::filesystem::path& root,
       std::unique_lock lock(platform.lock(), std::try_to_lock);
       if (lock.owns_lock()) {
         for (const KeyAction& action : actions) apply(platform, action);
-        handed = !actions.empty();
+        for (const PointerAction& action : pointer) apply(platform, action);
+        handed = !actions.empty() || !pointer.empty();
         actions.clear();
+        pointer.clear();
         desktop.copy_changed_rows(platform.screen());
       } else {
         busy = true;
