@@ -11,7 +11,8 @@
 import {readdirSync, readFileSync} from 'node:fs';
 import path from 'node:path';
 import {gzipSync} from 'node:zlib';
-import {blackCells, countPixels, launch, serve, tapPicture} from '../tests/web/browser.mjs';
+import {blackCells, countPixels, launch, serve, sleep, tapPicture, until}
+    from '../tests/web/browser.mjs';
 
 const site = process.argv[2];
 const runs = Number(process.argv[3] || 3);
@@ -20,7 +21,6 @@ if (!site || !(runs >= 1 && runs <= 20)) {
   process.exit(2);
 }
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const TEXT = '([r, g, b]) => r === 255 && g === 255 && b === 56';
 const CPU_SECONDS = 10;
 const TICKS = 100;  // the kernel's clock ticks per second for /proc (USER_HZ)
@@ -73,14 +73,6 @@ async function cpuPercent(browser) {
 
 async function menuShown(page) {
   return (await countPixels(page, 312, 464, 415, 479, TEXT)) > 50;
-}
-
-async function until(what, check, seconds = 20) {
-  const end = Date.now() + seconds * 1000;
-  while (!(await check())) {
-    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
-    await sleep(50);
-  }
 }
 
 // One session: a fresh browser on a phone's screen, the page loaded without

@@ -27,19 +27,6 @@ class PointerPlayTest : public GameFixture {
   void click_cell(double time, int column, int row, double hold = 0.01) {
     click(time, (column - 1) * 40 + 20, (row - 1) * 40 + 20, hold);
   }
-  // A level with the hole at (10, 5) and a different piece on each side.
-  static Level cross_level() {
-    Level level = rail_level();
-    level.at(20, 14) = tile::kGruen;
-    level.at(10, 5) = tile::kSchwarz;
-    level.at(10, 6) = tile::kKurveOLi;
-    level.at(10, 4) = tile::kSchieneSenk;
-    level.at(11, 5) = tile::kKurveURe;
-    level.at(9, 5) = tile::kKurveULi;
-    level.hole_x = 10;
-    level.hole_y = 5;
-    return level;
-  }
 };
 
 TEST_F(PointerPlayTest, TapsSlideExactlyThePieceTappedOncePerTapWhateverItsLength) {

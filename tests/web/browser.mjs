@@ -109,3 +109,47 @@ export async function tapPicture(page, x, y) {
   await page.touchscreen.tap(box.left + (x + 0.5) * box.width / 800,
                              box.top + (y + 0.5) * box.height / 600);
 }
+
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Waits until `check()` gives a true value and returns it; fails after
+// `seconds` naming `what`.
+export async function until(what, check, seconds = 15) {
+  const end = Date.now() + seconds * 1000;
+  for (;;) {
+    const value = await check();
+    if (value) return value;
+    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
+    await sleep(50);
+  }
+}
+
+// Text rows and columns of the game's 8 x 16 text grid (counted from 1) as
+// a rectangle of game pixels.
+export function textArea(row, column, length) {
+  const x = (column - 1) * 8;
+  const y = (row - 1) * 16;
+  return [x, y, x + 8 * length - 1, y + 15];
+}
+
+// The pixels of a stretch of the status line, as a string, to see when it
+// changes: the level's number from x 624, the count of locomotives from 448.
+export function statusPixels(page, x, width) {
+  return page.evaluate((x, width) => {
+    const canvas = document.getElementById('screen');
+    const f = canvas.width / 800;
+    return Array.from(canvas.getContext('2d').getImageData(x * f, 560 * f, width * f, 16 * f).data)
+        .join(',');
+  }, x, width);
+}
+
+// The list of best scores as the page keeps it, bytes; null when none.
+export function keptList(page) {
+  return page.evaluate(() => {
+    try {
+      return Array.from(FS.readFile('/game/Data/High.dat'));
+    } catch (error) {
+      return null;
+    }
+  });
+}

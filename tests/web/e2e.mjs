@@ -10,7 +10,8 @@ import {execFileSync} from 'node:child_process';
 import {existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import path from 'node:path';
-import {blackCells, countPixels, launch, serve} from './browser.mjs';
+import {blackCells, countPixels, keptList, launch, serve, sleep, statusPixels, textArea, until}
+    from './browser.mjs';
 import {PHONE, TABLET, playByTouch} from './touch.mjs';
 
 const site = process.argv[2];
@@ -21,26 +22,7 @@ mkdirSync(shots, {recursive: true});
 const TEXT = '([r, g, b]) => r === 255 && g === 255 && b === 56';  // the game's pale yellow
 const TITLE_FACE = '([r, g, b]) => r === 255 && g === 224';      // the big title's face
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-
-// Waits until `check()` gives a true value and returns it; fails after
-// `seconds` naming `what`.
-async function until(what, check, seconds = 15) {
-  const end = Date.now() + seconds * 1000;
-  for (;;) {
-    const value = await check();
-    if (value) return value;
-    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
-    await sleep(50);
-  }
-}
-
-// Text rows and columns of the game's 8 x 16 text grid (counted from 1).
-function textArea(row, column, length) {
-  const x = (column - 1) * 8;
-  const y = (row - 1) * 16;
-  return [x, y, x + 8 * length - 1, y + 15];
-}
+const livesDigits = (page) => statusPixels(page, 448, 16);
 
 async function menuShown(page) {
   const title = await countPixels(page, 95, 50, 700, 115, TITLE_FACE);
@@ -48,30 +30,10 @@ async function menuShown(page) {
   return title > 1000 && start > 50;
 }
 
-// The pixels of the status line's count of locomotives, as a string.
-function livesDigits(page) {
-  return page.evaluate(() => {
-    const canvas = document.getElementById('screen');
-    const f = canvas.width / 800;
-    return Array.from(canvas.getContext('2d').getImageData(448 * f, 560 * f, 16 * f, 16 * f).data)
-        .join(',');
-  });
-}
-
 async function hold(page, key, ms) {
   await page.keyboard.down(key);
   await sleep(ms);
   await page.keyboard.up(key);
-}
-
-function keptList(page) {
-  return page.evaluate(() => {
-    try {
-      return Array.from(FS.readFile('/game/Data/High.dat'));
-    } catch (error) {
-      return null;
-    }
-  });
 }
 
 let step = 0;

@@ -6,41 +6,16 @@
 // gone. Used by e2e.mjs.
 import assert from 'node:assert/strict';
 import path from 'node:path';
-import {blackCells, countPixels, serve, tapPicture as tap} from './browser.mjs';
+import {blackCells, countPixels, keptList, serve, sleep, statusPixels, tapPicture as tap,
+        textArea, until} from './browser.mjs';
 
 const TEXT = '([r, g, b]) => r === 255 && g === 255 && b === 56';
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 export const PHONE = {name: 'phone', width: 390, height: 844};
 export const TABLET = {name: 'tablet', width: 1024, height: 768};
 
-async function until(what, check, seconds = 20) {
-  const end = Date.now() + seconds * 1000;
-  for (;;) {
-    const value = await check();
-    if (value) return value;
-    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
-    await sleep(50);
-  }
-}
-
-// Text row and column of the game's text grid as a pixel rectangle.
-function textArea(row, column, length) {
-  const x = (column - 1) * 8;
-  const y = (row - 1) * 16;
-  return [x, y, x + 8 * length - 1, y + 15];
-}
-
 const menuShown = async (page) => (await countPixels(page, ...textArea(30, 40, 13), TEXT)) > 50;
 const statusShown = async (page) => (await countPixels(page, ...textArea(36, 22, 7), TEXT)) > 30;
-// The pixels of a stretch of the status line, as a string: the level's
-// number and the count of locomotives.
-const statusPixels = (page, x, width) => page.evaluate((x, width) => {
-  const canvas = document.getElementById('screen');
-  const f = canvas.width / 800;
-  return Array.from(canvas.getContext('2d').getImageData(x * f, 560 * f, width * f, 16 * f).data)
-      .join(',');
-}, x, width);
 const levelDigits = (page) => statusPixels(page, 624, 24);
 const livesDigits = (page) => statusPixels(page, 448, 16);
 
@@ -77,16 +52,6 @@ async function checkLayout(page, what) {
     assert.ok(b.bottom - b.top >= 44 && b.right - b.left >= 44, `${what}: a button for thumbs`);
   }
   return boxes;
-}
-
-function keptList(page) {
-  return page.evaluate(() => {
-    try {
-      return Array.from(FS.readFile('/game/Data/High.dat'));
-    } catch (error) {
-      return null;
-    }
-  });
 }
 
 const JOERG = [0x22, 0x4A, 0x94, 0x72, 0x67, 0x22, 0x0D];  // "Jörg" in code page 437
