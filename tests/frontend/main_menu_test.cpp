@@ -207,12 +207,14 @@ TEST_F(MainMenuTest, ATapOnAnItemMovesThePointerThereAndChoosesIt) {
   auto after_sound = std::make_shared<int>();
   click(1.0, 340, 536);  // "SOUND EIN", two items down: Down, Down, Enter
   host.at(1.5, [this, after_sound] { *after_sound = pointer_item(); });
+  // The Ton button is the sound item: on again, with its ping.
+  host.at(1.8, [this] { platform.host_pointer_button(TouchButton::Sound); });
   click(2.0, 100, 100);  // not on an item: nothing
   click(2.5, 300, 470);  // "SPIEL STARTEN": Up, Up, Enter
   run([&] { front.main_menu(); }, 4.0);
   EXPECT_EQ(*after_sound, 3);
-  EXPECT_EQ(game.sound_on, 0);
-  EXPECT_EQ(count_sounds("ping.wav"), 2);  // the two Downs; the Ups come after the sound went off
+  EXPECT_EQ(game.sound_on, 1);
+  EXPECT_EQ(count_sounds("ping.wav"), 5);  // Down, Down, sound on, Up, Up
   ASSERT_TRUE(returned);
   EXPECT_EQ(game.GameState, state::kPlaying);
   EXPECT_LT(host.now(), 2.7);
