@@ -4,11 +4,14 @@
 
 #include "tools/soak/soak.h"
 
+#include <array>
 #include <atomic>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <string>
 #include <utility>
 
 #include "app/program.h"
