@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "platform/color.h"
-#include "platform/image.h"
+#include "platform/formats/color.h"
+#include "platform/formats/image.h"
 
 namespace rt {
 

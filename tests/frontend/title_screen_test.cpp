@@ -3,7 +3,7 @@
 
 #include <thread>
 
-#include "support/front_fixture.h"
+#include "tests/support/front_fixture.h"
 
 namespace rt::testing {
 namespace {

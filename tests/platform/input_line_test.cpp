@@ -5,9 +5,9 @@
 #include <string>
 #include <thread>
 
+#include "platform/formats/vga_font.h"
 #include "platform/keyboard.h"
-#include "platform/vga_font.h"
-#include "support/sim_fixture.h"
+#include "tests/support/sim_fixture.h"
 
 namespace rt {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/sim_fixture.h"
+#include "tests/support/sim_fixture.h"
 
 namespace rt {
 namespace {

@@ -7,8 +7,8 @@
 #include <limits>
 #include <string>
 
-#include "platform/vga_font.h"
-#include "support/sim_fixture.h"
+#include "platform/formats/vga_font.h"
+#include "tests/support/sim_fixture.h"
 
 namespace rt {
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "hosts/sim/sim_host.h"
 #include "platform/platform.h"
-#include "platform/sim_host.h"
 
 namespace rt::testing {
 

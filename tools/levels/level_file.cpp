@@ -5,7 +5,7 @@
 #include <string>
 
 #include "game/rules.h"
-#include "platform/field_reader.h"
+#include "platform/formats/field_reader.h"
 
 namespace rt::levels {
 namespace {

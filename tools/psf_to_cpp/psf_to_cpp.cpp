@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/cp437.h"
+#include "platform/formats/cp437.h"
 
 namespace {
 
@@ -197,7 +197,7 @@ std::string make_table(const std::vector<Choice>& glyphs, const std::vector<Font
          "// Made by tools/psf_to_cpp, which says how to run it again. Do not edit by\n"
          "// hand.\n"
          "\n"
-         "#include \"platform/vga_font.h\"\n"
+         "#include \"platform/formats/vga_font.h\"\n"
          "\n"
          "namespace rt {\n"
          "\n"

@@ -22,10 +22,10 @@
 
 #include "app/program.h"
 #include "app/sim_run.h"
-#include "platform/field_reader.h"
+#include "hosts/sim/sim_host.h"
+#include "platform/formats/field_reader.h"
 #include "platform/keyboard.h"
 #include "platform/platform.h"
-#include "platform/sim_host.h"
 
 namespace rt::soak {
 

@@ -1,0 +1,25 @@
+#include "platform/os/bounded_read.h"
+
+#include <cstring>
+
+namespace rt {
+
+std::string FileBytes::reason() const {
+  switch (status) {
+    case Status::Ok:
+      return "";
+    case Status::Missing:
+      return "fehlt";
+    case Status::NotRegular:
+      return "ist keine gewoehnliche Datei";
+    case Status::TooBig:
+      return "ist zu gross";
+    case Status::Unreadable:
+      return std::string("nicht lesbar: ") + std::strerror(error);
+  }
+  return "";
+}
+
+// read_bounded_file is in os_posix.cpp and os_windows.cpp.
+
+}  // namespace rt
