@@ -1,8 +1,7 @@
-#pragma once
-
 // What a browser's key event means to the game: the physical key by its
 // KeyboardEvent.code name through the shared key table, the typed character
 // from KeyboardEvent.key. No browser is needed to use or test it.
+#pragma once
 
 #include <string_view>
 #include <vector>

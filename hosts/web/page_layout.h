@@ -1,7 +1,6 @@
-#pragma once
-
 // Where the browser page shows the 800 x 600 screen, and how sharply: pure
 // arithmetic, so that it is tested without a browser.
+#pragma once
 
 namespace rt {
 

@@ -15,21 +15,19 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iostream>
-#include <iterator>
-#include <map>
-#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "hosts/web/browser_keys.h"
+#include "hosts/web/page_calls.h"
 #include "hosts/web/page_layout.h"
+#include "hosts/web/page_sounds.h"
+#include "hosts/windowed/away_clock.h"
+#include "hosts/windowed/key_delivery.h"
 #include "hosts/windowed/key_translation.h"
-#include "platform/beep.h"
-#include "platform/formats/wav.h"
 #include "platform/host.h"
 #include "platform/platform.h"
 #include "platform/screen.h"
@@ -37,56 +35,20 @@
 namespace rt {
 namespace {
 
-// The page's side lives in page.js; these call into it. (Kept as written:
-// the C++ formatter would take JavaScript operators apart.)
-// clang-format off
-EM_JS(void, page_start, (), { Module.rtPage.start(); });
-EM_JS(void, page_show_rows, (const std::uint8_t* rgba, int first, int count), {
-  Module.rtPage.showRows(rgba, first, count);
-});
-EM_JS(void, page_layout, (int factor, double left, double top, double width, double height,
-                          int exact), {
-  Module.rtPage.layout(factor, left, top, width, height, exact);
-});
-EM_JS(double, page_width, (), { return Module.rtPage.pageWidth(); });
-EM_JS(double, page_height, (), { return Module.rtPage.pageHeight(); });
-EM_JS(void, page_set_paused, (int paused), { Module.rtPage.setPaused(paused); });
-EM_JS(void, page_hide_cursor, (int hidden), { Module.rtPage.hideCursor(hidden); });
-EM_JS(void, page_ended, (int status), { Module.rtPage.ended(status); });
-EM_JS(void, page_wake, (), { Module.rtPage.wake(); });
-EM_JS(void, page_start_audio, (), { Module.rtPage.startAudio(); });
-EM_JS(void, page_load_sound, (int number, const std::int16_t* samples, int count, int channels,
-                              int rate), {
-  Module.rtPage.loadSound(number, samples, count, channels, rate);
-});
-EM_JS(void, page_play_sound, (int number), { Module.rtPage.playSound(number); });
-// The ones the game waits for: the browser runs meanwhile.
-EM_ASYNC_JS(void, page_wait, (double ms), { await Module.rtPage.wait(ms); });
-EM_ASYNC_JS(int, page_mount_storage, (const char* path), {
-  return await Module.rtPage.mountStorage(UTF8ToString(path));
-});
-EM_ASYNC_JS(int, page_save_storage, (), { return await Module.rtPage.saveStorage(); });
-// clang-format on
-
 constexpr const char* kCanvas = "#screen";
-constexpr int kBeepNumber = 0;
-constexpr int kBeepRate = 44100;
 
 // Everything the page's events and the game's calls share. Lives for the
 // whole run, on the page's one thread.
 class WebPage {
  public:
-  WebPage() : start_ms_(emscripten_get_now()) {}
+  WebPage() : clock_(now_seconds()) {}
 
   void attach(Platform& platform) { platform_ = &platform; }
 
   // --- The clock ---------------------------------------------------------
   // Seconds of the game: time the page spent away (hidden, or the canvas
   // without the keyboard) does not count, so the game stands still then.
-  double game_seconds() const {
-    const double now = away() ? away_since_ms_ : emscripten_get_now();
-    return (now - start_ms_ - away_total_ms_) / 1000.0;
-  }
+  double game_seconds() const { return clock_.game_seconds(now_seconds()); }
 
   // --- The game's pauses -------------------------------------------------
   // Until the game's clock reads `seconds`. With `yield` the browser gets a
@@ -97,7 +59,7 @@ class WebPage {
       const double left_ms = (seconds - game_seconds()) * 1000.0;
       if (!away() && left_ms <= 0 && !(first && yield)) break;
       // While away the wait lasts until the page is back.
-      page_wait(away() ? -1.0 : std::ceil(std::max(left_ms, 0.0)));
+      page::wait(away() ? -1.0 : std::ceil(std::max(left_ms, 0.0)));
       apply_waiting_keys();
       present();
     }
@@ -112,28 +74,27 @@ class WebPage {
     present();
     const double start = game_seconds();
     while (!arrived()) {
-      page_wait(-1.0);
+      page::wait(-1.0);
       apply_waiting_keys();
       present();
     }
     if (look <= 0) return;
-    const double looks = std::ceil((game_seconds() - start) / look - 1e-9);
-    pause_until(start + std::max(looks, 0.0) * look, false);
+    pause_until(next_look(start, game_seconds(), look), false);
   }
 
   // --- The screen ----------------------------------------------------------
   void open_display() {
     if (shown_) return;
     shown_ = true;
-    page_start();
+    page::start();
     relayout();
   }
 
   void relayout() {
     if (!shown_) return;
     const PageLayout l =
-        PageLayout::fit(page_width(), page_height(), emscripten_get_device_pixel_ratio());
-    page_layout(l.factor, l.left, l.top, l.width, l.height, l.exact ? 1 : 0);
+        PageLayout::fit(page::width(), page::height(), emscripten_get_device_pixel_ratio());
+    page::layout(l.factor, l.left, l.top, l.width, l.height, l.exact);
   }
 
   // Shows the rows the game changed, unless it holds the screen (it is then
@@ -158,16 +119,16 @@ class WebPage {
       rgba_[i * 4 + 2] = static_cast<std::uint8_t>(c);
       rgba_[i * 4 + 3] = 0xFF;
     }
-    page_show_rows(rgba_.data(), first, last - first + 1);
+    page::show_rows(rgba_.data(), first, last - first + 1);
   }
 
   void hide_cursor(bool hidden) {
-    if (shown_) page_hide_cursor(hidden ? 1 : 0);
+    if (shown_) page::hide_cursor(hidden);
   }
 
   // --- Keys, focus and visibility -----------------------------------------
   bool key_down(const EmscriptenKeyboardEvent& e) {
-    page_start_audio();
+    page::start_audio();
     const bool keep = browser_key_down(keys_, to_event(e), waiting_);
     apply_waiting_keys();
     return keep;
@@ -186,44 +147,24 @@ class WebPage {
     update_away([&] { hidden_ = hidden; });
   }
 
-  // --- Sound ---------------------------------------------------------------
-  void play_sound(const std::string& path) {
-    auto known = sounds_.find(path);
-    if (known == sounds_.end()) {
-      known = sounds_.emplace(path, load_sound(path)).first;
-    }
-    if (known->second > 0) page_play_sound(known->second);
-  }
-
-  void beep() {
-    if (!beep_loaded_) {
-      const std::vector<std::int16_t> samples = make_beep(kBeepRate, 1);
-      page_load_sound(kBeepNumber, samples.data(), static_cast<int>(samples.size()), 1, kBeepRate);
-      beep_loaded_ = true;
-    }
-    page_play_sound(kBeepNumber);
-  }
-
  private:
   bool away() const { return hidden_ || !focused_; }
+  static double now_seconds() { return emscripten_get_now() / 1000.0; }
 
   template <typename Change>
   void update_away(Change change) {
     const bool was_away = away();
     change();
     if (away() == was_away) return;
-    const double now = emscripten_get_now();
+    clock_.set_away(away(), now_seconds());
     if (away()) {
       // Keys held when the page went away are released: their releases
       // would go elsewhere.
-      away_since_ms_ = now;
       keys_.release_all(waiting_);
       apply_waiting_keys();
-    } else {
-      away_total_ms_ += now - away_since_ms_;
     }
-    page_set_paused(away() && shown_ ? 1 : 0);
-    page_wake();
+    page::set_paused(away() && shown_);
+    page::wake();
   }
 
   static BrowserKeyEvent to_event(const EmscriptenKeyboardEvent& e) {
@@ -234,51 +175,20 @@ class WebPage {
   // wait for its next pause then, as on the desktop.
   void apply_waiting_keys() {
     if (platform_ == nullptr || platform_->screen_locked() || waiting_.empty()) return;
-    for (const KeyAction& action : waiting_) {
-      switch (action.kind) {
-        case KeyAction::Kind::Down:
-          platform_->host_key_down(action.value);
-          break;
-        case KeyAction::Kind::Up:
-          platform_->host_key_up(action.value);
-          break;
-        case KeyAction::Kind::Code:
-          platform_->host_key_code(action.value);
-          break;
-      }
-    }
+    deliver_key_actions(*platform_, waiting_);
     waiting_.clear();
     // A wait for a key is over; any other pause just goes on.
-    page_wake();
-  }
-
-  // The sound's number for the page, or 0 when it plays nothing.
-  int load_sound(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return 0;
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                          std::istreambuf_iterator<char>());
-    const std::optional<WavSound> sound = decode_wav(bytes);
-    if (!sound || sound->samples.empty()) return 0;
-    const int number = next_sound_++;
-    page_load_sound(number, sound->samples.data(), static_cast<int>(sound->samples.size()),
-                    sound->channels, sound->sample_rate);
-    return number;
+    page::wake();
   }
 
   Platform* platform_ = nullptr;
-  const double start_ms_;
-  double away_since_ms_ = 0;
-  double away_total_ms_ = 0;
+  AwayClock clock_;
   bool hidden_ = false;
   bool focused_ = true;
   bool shown_ = false;
   KeyTranslator keys_;
   std::vector<KeyAction> waiting_;
   std::vector<std::uint8_t> rgba_;
-  std::map<std::string, int> sounds_;
-  int next_sound_ = kBeepNumber + 1;
-  bool beep_loaded_ = false;
 };
 
 class WebHost final : public Host {
@@ -293,15 +203,16 @@ class WebHost final : public Host {
   void wait_for_key(double look_seconds, const std::function<bool()>& arrived) override {
     page_.wait_for_key(look_seconds, arrived);
   }
-  void play_sound(const std::string& path) override { page_.play_sound(path); }
-  void beep() override { page_.beep(); }
+  void play_sound(const std::string& path) override { sounds_.play(path); }
+  void beep() override { sounds_.beep(); }
   // The pointer is the player's: a page can neither move nor confine it, and
   // it is only hidden over the game's picture.
   void set_mouse(int, int, bool visible, bool) override { page_.hide_cursor(!visible); }
-  void files_changed() override { page_save_storage(); }
+  void files_changed() override { page::save_storage(); }
 
  private:
   WebPage& page_;
+  PageSounds sounds_;
 };
 
 // --- Page events -------------------------------------------------------------
@@ -353,7 +264,7 @@ class PageEvents {
 // shipped files into it over any older copies.
 void prepare_folders(const WebFolders& folders) {
   const std::filesystem::path kept = folders.root / folders.kept;
-  page_mount_storage(kept.string().c_str());
+  page::mount_storage(kept.string().c_str());
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(folders.shipped, ec)) {
     if (!entry.is_regular_file(ec)) continue;
@@ -375,7 +286,7 @@ int run_on_web(const WebFolders& folders, const std::function<void(Platform&)>& 
     Platform platform(host, folders.root);
     status = run_to_exit_status(game, platform);
   }
-  page_ended(status);
+  page::ended(status);
   return status;
 }
 

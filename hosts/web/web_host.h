@@ -1,6 +1,5 @@
-#pragma once
-
 // The browser host: the game in a web page, on the page's one thread.
+#pragma once
 
 #include <filesystem>
 #include <functional>

@@ -1,9 +1,8 @@
-#pragma once
-
 // The keyboard translation every windowed host shares: physical keys, named
 // by their USB usage numbers (SDL's scancodes use the same numbers; a
 // browser's KeyboardEvent.code names are looked up here), to PC set-1 scan
 // codes, to the codes of the key buffer, and typed text to code page 437.
+#pragma once
 
 #include <array>
 #include <string_view>

@@ -1,3 +1,4 @@
+// The choice of the score file, from the game's folder and the player's.
 #include "platform/formats/score_file.h"
 
 #include <system_error>
@@ -27,9 +28,7 @@ UserFolders user_folders_from_environment() {
   folders.xdg_data_home = os::environment_variable("XDG_DATA_HOME");
   folders.home = os::environment_variable("HOME");
   folders.appdata = os::environment_variable("APPDATA");
-#ifdef _WIN32
-  folders.windows = true;
-#endif
+  folders.windows = os::runs_on_windows();
   return folders;
 }
 

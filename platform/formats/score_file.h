@@ -1,3 +1,5 @@
+// Where the list of the ten best scores is kept: the file shipped with the
+// game, or the player's own copy when the game's folder cannot be written.
 #pragma once
 
 #include <filesystem>

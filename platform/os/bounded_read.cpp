@@ -1,3 +1,5 @@
+// Why a bounded read failed, in the words of the game's messages; the read
+// itself is defined per system in os_posix.cpp and os_windows.cpp.
 #include "platform/os/bounded_read.h"
 
 #include <cstring>
@@ -19,7 +21,5 @@ std::string FileBytes::reason() const {
   }
   return "";
 }
-
-// read_bounded_file is in os_posix.cpp and os_windows.cpp.
 
 }  // namespace rt

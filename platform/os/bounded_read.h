@@ -1,3 +1,5 @@
+// Whole files read with a size cap: the one way the game reads a level, the
+// list of best scores or a sound.
 #pragma once
 
 #include <cstddef>
@@ -28,6 +30,8 @@ struct FileBytes {
 // (checked on the open descriptor, so nothing can be swapped in between); it
 // is opened without blocking, so a named pipe or a device never holds the
 // game up. A file that grows past the cap while it is read is too big.
+// Defined per system, in os_posix.cpp and os_windows.cpp;
+// FileBytes::reason in bounded_read.cpp.
 FileBytes read_bounded_file(const std::filesystem::path& path, std::size_t cap);
 
 }  // namespace rt

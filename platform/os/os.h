@@ -1,14 +1,17 @@
+// The few services that differ between the operating systems the game runs
+// on. Each world has its own file that defines them: os_posix.cpp (Linux and
+// other POSIX systems) and os_windows.cpp, which also hold the bounded file
+// reader of bounded_read.h; nothing else in the game knows which one it runs
+// on.
 #pragma once
 
-// The few services that differ between the operating systems the game runs
-// on. Each world has its own file: os_posix.cpp (Linux and other POSIX
-// systems) and os_windows.cpp, which also hold the bounded file reader of
-// bounded_read.h; nothing else in the game knows which one it runs on.
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace rt::os {
 
@@ -19,6 +22,15 @@ std::optional<std::filesystem::path> program_file();
 // The value of an environment variable in UTF-8 (whatever the system's own
 // encoding); "" when it is not set.
 std::string environment_variable(const char* name);
+
+// Whether the game runs on Windows, whose folders for a player's own files
+// follow rules of their own.
+bool runs_on_windows();
+
+// Starts a thread running `body` with the signals that ask the program to end
+// (SIGINT, SIGTERM) blocked in it, so that they reach the calling thread.
+// Where there are no such signals, simply a thread.
+std::thread start_thread_keeping_stop_signals(const std::function<void()>& body);
 
 // True when the program may make new files in `folder` with its own rights.
 bool folder_is_writable(const std::filesystem::path& folder);

@@ -1,11 +1,13 @@
 // The operating system services on POSIX systems.
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
@@ -49,6 +51,22 @@ bool sync_folder(const std::filesystem::path& folder) {
 }
 
 }  // namespace
+
+bool runs_on_windows() {
+  return false;
+}
+
+std::thread start_thread_keeping_stop_signals(const std::function<void()>& body) {
+  sigset_t blocked;
+  sigset_t before;
+  sigemptyset(&blocked);
+  sigaddset(&blocked, SIGINT);
+  sigaddset(&blocked, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &blocked, &before);
+  std::thread thread(body);
+  pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  return thread;
+}
 
 std::optional<std::filesystem::path> program_file() {
   std::error_code ec;

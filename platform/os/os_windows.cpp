@@ -108,6 +108,14 @@ bool transient(DWORD error) {
 
 }  // namespace
 
+bool runs_on_windows() {
+  return true;
+}
+
+std::thread start_thread_keeping_stop_signals(const std::function<void()>& body) {
+  return std::thread(body);
+}
+
 std::optional<std::filesystem::path> program_file() {
   // The buffer grows until the whole name fits (names may exceed MAX_PATH).
   std::wstring name(MAX_PATH, L'\0');
