@@ -30,12 +30,6 @@ struct PageLayout {
   // are negative, not numbers or absurdly large count as 0 or the largest
   // sensible size; a ratio that is not a positive number counts as 1.
   static PageLayout fit(double page_width, double page_height, double device_pixel_ratio);
-
-  // The canvas rows that show screen rows first..last (inclusive).
-  int first_canvas_row(int screen_row) const { return screen_row * factor; }
-  int canvas_rows(int first_screen_row, int last_screen_row) const {
-    return (last_screen_row - first_screen_row + 1) * factor;
-  }
 };
 
 }  // namespace rt

@@ -236,10 +236,6 @@ void KeyTranslator::text(std::string_view utf8, std::vector<KeyAction>& out) {
   }
 }
 
-void KeyTranslator::close_request(std::vector<KeyAction>& out) {
-  out.push_back({KeyAction::Kind::Code, kCloseRequestCode});
-}
-
 void KeyTranslator::release_all(std::vector<KeyAction>& out) {
   for (int u = 0; u < kUsbUsages; ++u) {
     if (held_[static_cast<std::size_t>(u)]) key_up(u, out);

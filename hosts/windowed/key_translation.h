@@ -50,8 +50,6 @@ class KeyTranslator {
   // Typed text in UTF-8: each character with a code page 437 byte of 32 or
   // more (DEL excepted) enters the key buffer as that byte.
   void text(std::string_view utf8, std::vector<KeyAction>& out);
-  // The window's close button or the system's quit request.
-  void close_request(std::vector<KeyAction>& out);
   // The window lost the keyboard: every held key counts as released.
   void release_all(std::vector<KeyAction>& out);
 

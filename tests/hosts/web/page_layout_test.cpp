@@ -104,13 +104,5 @@ TEST(PageLayout, NonsenseGivesASafeLayout) {
   EXPECT_TRUE(PageLayout::fit(800, 600, -1).exact);
 }
 
-TEST(PageLayout, ScreenRowsMapToWholeCanvasRows) {
-  const PageLayout l = PageLayout::fit(2400, 1800, 1.0);
-  EXPECT_EQ(l.first_canvas_row(0), 0);
-  EXPECT_EQ(l.first_canvas_row(599), 599 * 3);
-  EXPECT_EQ(l.canvas_rows(10, 10), 3);
-  EXPECT_EQ(l.canvas_rows(0, 599), 1800);
-}
-
 }  // namespace
 }  // namespace rt

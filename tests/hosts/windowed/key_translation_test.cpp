@@ -220,14 +220,6 @@ TEST(KeyTranslation, TypedTextIsConvertedToCodePage437) {
   EXPECT_TRUE(out.empty());
 }
 
-TEST(KeyTranslation, CloseRequestAddsItsCodeOnly) {
-  KeyTranslator keys;
-  std::vector<KeyAction> out;
-  keys.close_request(out);
-  EXPECT_EQ(out, (std::vector<KeyAction>{code(kCloseRequestCode)}));
-  EXPECT_EQ(kCloseRequestCode, extended_code(0x6B));
-}
-
 TEST(KeyTranslation, LosingTheKeyboardReleasesEveryHeldKey) {
   KeyTranslator keys;
   std::vector<KeyAction> out;
