@@ -1,5 +1,8 @@
-// The desktop program under a virtual X server: started as a player would,
-// driven by key presses that go through the X server.
+// The desktop program under a virtual X server of its own, for the tests
+// that start it as a player would: the child processes, screenshots and the
+// fixture that makes a display and the game's data for each test.
+#pragma once
+
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
@@ -22,12 +25,11 @@
 #include "tests/support/front_fixture.h"
 
 namespace rt::testing {
-namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-std::optional<fs::path> find_program(const std::string& name) {
+inline std::optional<fs::path> find_program(const std::string& name) {
   const char* path = std::getenv("PATH");
   std::stringstream dirs(path != nullptr ? path : "/usr/bin:/bin");
   for (std::string dir; std::getline(dirs, dir, ':');) {
@@ -100,7 +102,7 @@ class Child {
 };
 
 // Runs a shell command on the virtual display; its standard output.
-std::optional<std::string> on_display(int display, const std::string& command) {
+inline std::optional<std::string> on_display(int display, const std::string& command) {
   const std::string full = "DISPLAY=:" + std::to_string(display) + " " + command;
   std::FILE* pipe = ::popen(full.c_str(), "r");
   if (pipe == nullptr) return std::nullopt;
@@ -123,7 +125,7 @@ struct Picture {
   }
 };
 
-std::optional<Picture> read_ppm(const fs::path& file) {
+inline std::optional<Picture> read_ppm(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::string magic;
   in >> magic;
@@ -327,269 +329,4 @@ class DesktopProgramTest : public ::testing::Test {
   std::optional<Child> wm_;
 };
 
-TEST_F(DesktopProgramTest, MenuAppearsAndSpielBeendenSavesTheListAndEndsWithStatus0) {
-  const fs::path work = dir.path() / "work";
-  copy_data(work);
-  auto game = start_game(bin_ / "rangiertrubel", work);
-  const std::string window = wait_for_window();
-  ASSERT_FALSE(window.empty()) << "no window";
-  ASSERT_TRUE(wait_for_title(window)) << "the title screen did not appear";
-  quit_through_menu(window);
-  const auto status = game->wait_for(10s);
-  ASSERT_TRUE(status) << "the program did not end";
-  EXPECT_EQ(*status, 0);
-  EXPECT_TRUE(fs::exists(work / "Data" / "High.dat"));
-}
-
-TEST_F(DesktopProgramTest, FindsItsDataBesideItselfAndReportsAMissingFolderOnce) {
-  // The program and its data in one folder, started from an empty one; the
-  // sound folder is missing.
-  const fs::path app = dir.path() / "app";
-  const fs::path elsewhere = dir.path() / "elsewhere";
-  copy_data(app, false);
-  fs::create_directories(elsewhere);
-  // Under another name: the window is named after the program file.
-  fs::copy_file(bin_ / "rangiertrubel", app / "schiebespiel");
-  auto game = start_game(app / "schiebespiel", elsewhere);
-  const std::string window = wait_for_window("schiebespiel");
-  ASSERT_FALSE(window.empty()) << "no window named schiebespiel";
-  ASSERT_TRUE(wait_for_title(window));
-  quit_through_menu(window);
-  const auto status = game->wait_for(10s);
-  ASSERT_TRUE(status);
-  EXPECT_EQ(*status, 0);
-  EXPECT_TRUE(fs::exists(app / "Data" / "High.dat"));
-  EXPECT_FALSE(fs::exists(elsewhere / "Data"));
-  const std::string err = dir.read("game.err");
-  std::size_t reports = 0;
-  for (std::size_t at = err.find("Waves"); at != std::string::npos;
-       at = err.find("Waves", at + 1)) {
-    ++reports;
-  }
-  EXPECT_EQ(reports, 1u) << err;
-  EXPECT_EQ(err.find("Sprites"), std::string::npos) << err;
-}
-
-// Where the picture lies on a screen of the given size in full screen: as
-// large as fits at 4:3, centred.
-struct Placement {
-  int left = 0;
-  int top = 0;
-  double scale = 1.0;
-};
-Placement placement(int screen_w, int screen_h, bool whole_factors) {
-  double scale = std::min(screen_w / 800.0, screen_h / 600.0);
-  if (whole_factors) scale = std::max(1.0, std::floor(scale));
-  const int width = static_cast<int>(800 * scale);
-  const int height = static_cast<int>(600 * scale);
-  return {(screen_w - width) / 2, (screen_h - height) / 2, scale};
-}
-
-// Game pixels whose eight neighbours share their colour must show exactly
-// that colour at their centre on the screen; counts those that do not, and
-// those checked.
-std::pair<int, int> misplaced_pixels(const Picture& shot, const Image& screen, Placement at,
-                                     int y_from, int y_to) {
-  int wrong = 0;
-  int checked = 0;
-  for (int y = std::max(1, y_from); y < std::min(599, y_to); ++y) {
-    for (int x = 1; x < 799; ++x) {
-      const Color c = screen.at(x, y) & 0xFFFFFFu;
-      bool uniform = true;
-      for (int dy = -1; dy <= 1 && uniform; ++dy) {
-        for (int dx = -1; dx <= 1; ++dx) {
-          if ((screen.at(x + dx, y + dy) & 0xFFFFFFu) != c) uniform = false;
-        }
-      }
-      if (!uniform) continue;
-      const int sx = at.left + static_cast<int>((x + 0.5) * at.scale);
-      const int sy = at.top + static_cast<int>((y + 0.5) * at.scale);
-      ++checked;
-      if (sx >= shot.width || sy >= shot.height || shot.at(sx, sy) != c) ++wrong;
-    }
-  }
-  return {wrong, checked};
-}
-
-// For game pixels with another colour left and right of them (and the same
-// above and below), how many screen columns show their pure colour.
-std::vector<int> single_pixel_widths(const Picture& shot, const Image& screen, Placement at) {
-  std::vector<int> widths;
-  for (int y = 1; y < 599; ++y) {
-    const int sy = at.top + static_cast<int>((y + 0.5) * at.scale);
-    for (int x = 1; x < 799; ++x) {
-      const Color c = screen.at(x, y) & 0xFFFFFFu;
-      if ((screen.at(x - 1, y) & 0xFFFFFFu) == c || (screen.at(x + 1, y) & 0xFFFFFFu) == c ||
-          (screen.at(x, y - 1) & 0xFFFFFFu) != c || (screen.at(x, y + 1) & 0xFFFFFFu) != c) {
-        continue;
-      }
-      const int from = at.left + static_cast<int>(std::floor(x * at.scale));
-      const int to = at.left + static_cast<int>(std::ceil((x + 1) * at.scale));
-      int width = 0;
-      for (int sx = from; sx < to && sx < shot.width; ++sx) {
-        if (shot.at(sx, sy) == c) ++width;
-      }
-      if (width > 0) widths.push_back(width);
-    }
-  }
-  return widths;
-}
-
-class DesktopFullScreenTest : public DesktopProgramTest,
-                              public ::testing::WithParamInterface<const char*> {
- protected:
-  DesktopFullScreenTest() { screen_ = GetParam(); }
-
-  // Waits until the whole menu is on the screen; the last screenshot.
-  std::optional<Picture> wait_for_menu(const Image& menu, Placement at) {
-    std::optional<Picture> shot;
-    for (int attempt = 0; attempt < 60; ++attempt) {
-      shot = screenshot();
-      if (shot && misplaced_pixels(*shot, menu, at, 0, 600).first == 0) return shot;
-      std::this_thread::sleep_for(200ms);
-    }
-    return shot;
-  }
-};
-
-TEST_P(DesktopFullScreenTest, WithoutAWindowManagerShowsTheWholeMenuEvenlyScaled) {
-  const fs::path work = dir.path() / "work";
-  copy_data(work);
-  const Image menu = expected_menu(work);
-  ASSERT_EQ(menu.width, 800);
-  int width = 0;
-  int height = 0;
-  ASSERT_EQ(std::sscanf(screen_.c_str(), "%dx%d", &width, &height), 2);
-  const Placement at = placement(width, height, false);
-
-  auto game = start_game(bin_ / "rangiertrubel", work, {"--fullscreen"});
-  const auto shot = wait_for_menu(menu, at);
-  ASSERT_TRUE(shot);
-  const auto [wrong, checked] = misplaced_pixels(*shot, menu, at, 0, 600);
-  EXPECT_EQ(wrong, 0) << "of " << checked;
-  // The title at the top of the picture is among them.
-  const auto [title_wrong, title_checked] = misplaced_pixels(*shot, menu, at, 50, 110);
-  EXPECT_EQ(title_wrong, 0);
-  EXPECT_GT(title_checked, 5000);
-
-  // No game pixel twice as wide as another.
-  const std::vector<int> widths = single_pixel_widths(*shot, menu, at);
-  ASSERT_GT(widths.size(), 200u);
-  const auto [narrowest, widest] = std::minmax_element(widths.begin(), widths.end());
-  EXPECT_LT(*widest, 2 * *narrowest) << "from " << *narrowest << " to " << *widest;
-
-  ::kill(game->pid(), SIGINT);
-  EXPECT_EQ(game->wait_for(5s), 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Screens, DesktopFullScreenTest,
-                         ::testing::Values("1024x768x24", "1920x1080x24"));
-
-class DesktopLargeScreenTest : public DesktopProgramTest {
- protected:
-  DesktopLargeScreenTest() { screen_ = "1600x1200x24"; }
-};
-
-TEST_F(DesktopLargeScreenTest, IntegerScaleDrawsEveryGamePixelAsAWholeSquare) {
-  const fs::path work = dir.path() / "work";
-  copy_data(work);
-  const Image menu = expected_menu(work);
-  ASSERT_EQ(menu.width, 800);
-  auto game = start_game(bin_ / "rangiertrubel", work, {"--fullscreen", "--integer-scale"});
-  std::optional<Picture> shot;
-  int wrong = -1;
-  for (int attempt = 0; attempt < 60 && wrong != 0; ++attempt) {
-    std::this_thread::sleep_for(200ms);
-    shot = screenshot();
-    if (!shot || shot->width != 1600) continue;
-    wrong = 0;
-    for (int y = 0; y < 1200; ++y) {
-      for (int x = 0; x < 1600; ++x) {
-        if (shot->at(x, y) != (menu.at(x / 2, y / 2) & 0xFFFFFFu)) ++wrong;
-      }
-    }
-  }
-  EXPECT_EQ(wrong, 0);
-  ::kill(game->pid(), SIGTERM);
-  EXPECT_EQ(game->wait_for(5s), 0);
-}
-
-class DesktopWindowTest : public DesktopProgramTest {
- protected:
-  DesktopWindowTest() { screen_ = "1024x768x24"; }
-
-  void keys(const std::string& sequence) { on_display(display_, "xdotool " + sequence); }
-};
-
-TEST_F(DesktopWindowTest, TheMenuNeverMovesThePointerInAWindow) {
-  const fs::path work = dir.path() / "work";
-  copy_data(work);
-  auto game = start_game(bin_ / "rangiertrubel", work);
-  const std::string window = wait_for_window();
-  ASSERT_FALSE(window.empty());
-  ASSERT_TRUE(wait_for_title(window));
-  // Moved once the game is connected: the X server puts the pointer back in
-  // the middle whenever its last client leaves.
-  on_display(display_, "xdotool mousemove 7 9");
-  on_display(display_, "xdotool windowfocus --sync " + window + " 2>/dev/null");
-  keys("keydown Down sleep 0.25 keyup Down sleep 0.3 keydown Up sleep 0.25 keyup Up sleep 0.3");
-  const auto where = on_display(display_, "xdotool getmouselocation --shell");
-  ASSERT_TRUE(where);
-  EXPECT_NE(where->find("X=7\n"), std::string::npos) << *where;
-  EXPECT_NE(where->find("Y=9\n"), std::string::npos) << *where;
-  ::kill(game->pid(), SIGTERM);
-  EXPECT_EQ(game->wait_for(5s), 0);
-}
-
-TEST_F(DesktopWindowTest, CloseRequestsEndTheProgramFromTheMenuAndFromPlay) {
-  const bool with_manager = start_window_manager();
-  const fs::path work = dir.path() / "work";
-  copy_data(work);
-  // From the menu: the window manager's close (Alt+F4), or without one an
-  // interrupt as from a terminal.
-  {
-    auto game = start_game(bin_ / "rangiertrubel", work);
-    const std::string window = wait_for_window();
-    ASSERT_FALSE(window.empty());
-    ASSERT_TRUE(wait_for_title(window));
-    on_display(display_, "xdotool windowfocus --sync " + window + " 2>/dev/null");
-    if (with_manager) {
-      keys("key alt+F4");
-    } else {
-      ::kill(game->pid(), SIGINT);
-    }
-    EXPECT_EQ(game->wait_for(5s), 0);
-  }
-  // During play: started from the menu, then closed in the level's intro.
-  {
-    auto game = start_game(bin_ / "rangiertrubel", work);
-    const std::string window = wait_for_window();
-    ASSERT_FALSE(window.empty());
-    ASSERT_TRUE(wait_for_title(window));
-    on_display(display_, "xdotool windowfocus --sync " + window + " 2>/dev/null");
-    keys("keydown Return sleep 0.25 keyup Return sleep 1");
-    if (with_manager) {
-      keys("key alt+F4");
-    } else {
-      ::kill(game->pid(), SIGTERM);
-    }
-    EXPECT_EQ(game->wait_for(5s), 0);
-  }
-}
-
-TEST_F(DesktopWindowTest, WithoutADisplayOneLineSaysSoAndTheStatusIs1) {
-  const fs::path work = dir.path() / "work";
-  copy_data(work);
-  const auto start = std::chrono::steady_clock::now();
-  Child game({(bin_ / "rangiertrubel").string()}, work,
-             {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "RANGIERTRUBEL_WINDOWED"},
-             dir.path() / "game.err");
-  EXPECT_EQ(game.wait_for(5s), 1);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
-  const std::string err = dir.read("game.err");
-  EXPECT_NE(err.find("display"), std::string::npos) << err;
-  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-}
-
-}  // namespace
 }  // namespace rt::testing
