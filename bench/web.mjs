@@ -8,7 +8,7 @@
 import {readdirSync, readFileSync} from 'node:fs';
 import path from 'node:path';
 import {gzipSync} from 'node:zlib';
-import {countPixels, launch, serve} from '../tests/web/browser.mjs';
+import {countPixels, launch, serve} from '../tests/hosts/web/browser.mjs';
 
 const site = process.argv[2];
 const runs = Number(process.argv[3] || 3);

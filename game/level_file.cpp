@@ -4,7 +4,7 @@
 
 #include <cctype>
 
-#include "platform/field_reader.h"
+#include "platform/formats/field_reader.h"
 
 namespace rt {
 namespace {

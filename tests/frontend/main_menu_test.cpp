@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/keyboard.h"
-#include "support/front_fixture.h"
+#include "tests/support/front_fixture.h"
 
 namespace rt::testing {
 namespace {

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "platform/field_reader.h"
+#include "hosts/sim/sim_host.h"
+#include "platform/formats/field_reader.h"
 #include "platform/keyboard.h"
 #include "platform/platform.h"
-#include "platform/sim_host.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

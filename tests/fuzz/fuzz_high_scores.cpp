@@ -15,8 +15,8 @@
 
 #include "frontend/frontend.h"
 #include "game/game.h"
+#include "hosts/sim/sim_host.h"
 #include "platform/platform.h"
-#include "platform/sim_host.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

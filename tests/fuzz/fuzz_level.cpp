@@ -15,9 +15,9 @@
 #include <string>
 
 #include "game/game.h"
+#include "hosts/sim/sim_host.h"
 #include "platform/keyboard.h"
 #include "platform/platform.h"
-#include "platform/sim_host.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

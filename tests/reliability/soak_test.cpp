@@ -11,7 +11,7 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/sim_host.h"
+#include "hosts/sim/sim_host.h"
 #include "tests/support/sim_fixture.h"
 #include "tools/soak/checker.h"
 #include "tools/soak/soak.h"

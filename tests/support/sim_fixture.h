@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "hosts/sim/sim_host.h"
 #include "platform/platform.h"
-#include "platform/sim_host.h"
 #include "tests/support/temp_dir.h"
 
 namespace rt::testing {

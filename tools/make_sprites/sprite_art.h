@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "game/assets.h"
-#include "platform/image.h"
+#include "platform/formats/image.h"
 
 // The game's 24 pictures, painted from code: the grass, the six track pieces,
 // the tree, the house, the station, the hole, the locomotive in four

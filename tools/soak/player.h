@@ -5,7 +5,7 @@
 #include <random>
 
 #include "app/program.h"
-#include "platform/sim_host.h"
+#include "hosts/sim/sim_host.h"
 
 namespace rt::soak {
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "platform/sim_host.h"
+#include "hosts/sim/sim_host.h"
 
 namespace rt::soak {
 

@@ -1,0 +1,28 @@
+// The calls from the browser host into the page's side (page.js), as plain
+// functions; defined in page_calls.cpp, the only file that writes JavaScript.
+#pragma once
+
+#include <cstdint>
+
+namespace rt::page {
+
+void start();
+void show_rows(const std::uint8_t* rgba, int first, int count);
+void layout(int factor, double left, double top, double width, double height, bool exact);
+double width();
+double height();
+void set_paused(bool paused);
+void hide_cursor(bool hidden);
+void ended(int status);
+// Ends the page's current wait (a key arrived, the page came back).
+void wake();
+void start_audio();
+void load_sound(int number, const std::int16_t* samples, int count, int channels, int rate);
+void play_sound(int number);
+// The ones the game waits for: the browser runs meanwhile. A negative `ms`
+// waits until woken.
+void wait(double ms);
+int mount_storage(const char* path);
+int save_storage();
+
+}  // namespace rt::page
