@@ -5,7 +5,7 @@
 #include <optional>
 #include <system_error>
 
-#include "platform/os.h"
+#include "platform/os/os.h"
 
 namespace rt {
 

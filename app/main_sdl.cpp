@@ -11,8 +11,8 @@
 #include "app/data_folders.h"
 #include "app/program.h"
 #include "game/assets.h"
-#include "platform/score_file.h"
-#include "platform/sdl_host.h"
+#include "hosts/sdl/sdl_host.h"
+#include "platform/formats/score_file.h"
 
 int main(int argc, char** argv) {
   const std::string_view program = argc > 0 && argv[0] != nullptr ? argv[0] : "rangiertrubel";

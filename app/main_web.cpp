@@ -1,7 +1,7 @@
 // The browser program: the game on the web host, working in the page's
 // folder that holds the preloaded data, with the player's files kept.
 #include "app/program.h"
-#include "platform/web/web_host.h"
+#include "hosts/web/web_host.h"
 
 int main() {
   // The build preloads Sprites and Waves into /game and the shipped files of

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/program.h"
-#include "platform/sim_host.h"
+#include "hosts/sim/sim_host.h"
 
 namespace rt {
 

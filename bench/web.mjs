@@ -12,7 +12,7 @@ import {readdirSync, readFileSync} from 'node:fs';
 import path from 'node:path';
 import {gzipSync} from 'node:zlib';
 import {blackCells, countPixels, launch, serve, sleep, tapPicture, until}
-    from '../tests/web/browser.mjs';
+    from '../tests/hosts/web/browser.mjs';
 
 const site = process.argv[2];
 const runs = Number(process.argv[3] || 3);

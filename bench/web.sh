@@ -31,6 +31,6 @@ fi
 
 if ((build)); then scripts/web.sh --build-only >&2; fi
 [ -f build/web/index.html ] || { echo "bench: build/web/ holds no page" >&2; exit 2; }
-(cd tests/web && npm ci --no-audit --no-fund --loglevel=error) >&2
+(cd tests/hosts/web && npm ci --no-audit --no-fund --loglevel=error) >&2
 echo "bench: load average before: $(cut -d' ' -f1-3 /proc/loadavg)" >&2
 node bench/web.mjs build/web "$runs"

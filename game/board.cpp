@@ -5,6 +5,7 @@
 #include <string>
 
 #include "game/game.h"
+#include "game/level_file.h"
 
 namespace rt {
 
@@ -28,18 +29,15 @@ void Game::load_level() {
   if (p_.open_file(path, FileMode::Input, kLevelFile) == kFileMissing) {
     p_.report_file_problem(p_.host_path(path), "fehlt");
   }
-  // Column by column, as the file lists them. Every field has its own read,
-  // so the numbers may be spread over the lines in any way.
-  for (int x = 1; x <= kColumns; ++x) {
-    for (int y = 1; y <= kRows; ++y) {
-      p_.begin_read(kLevelFile);
-      board.set(x, y, p_.read_int_field());
-    }
-  }
-  p_.begin_read(kLevelFile);
-  cursor_x = p_.read_int_field();
-  p_.begin_read(kLevelFile);
-  cursor_y = p_.read_int_field();
+  // Every field has its own read, so the numbers may be spread over the
+  // lines in any way.
+  const Level read = read_level_fields([this] {
+    p_.begin_read(kLevelFile);
+    return p_.read_int_field();
+  });
+  board = read.board;  // the border stays 0, as the file never fills it
+  cursor_x = read.hole_x;
+  cursor_y = read.hole_y;
   p_.close_file(kLevelFile);
 
   // A hole position outside the field (a short, missing or faulty file) is

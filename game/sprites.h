@@ -2,7 +2,7 @@
 // from.
 #pragma once
 
-#include "platform/image.h"
+#include "platform/formats/image.h"
 
 namespace rt {
 

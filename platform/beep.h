@@ -1,6 +1,5 @@
-#pragma once
-
 // The line input's beep, the same tone on every host.
+#pragma once
 
 #include <cstdint>
 #include <vector>

@@ -11,7 +11,8 @@ namespace rt {
 class Platform;
 
 // What differs between the desktop and a test: the outside world as the
-// services see it. The SDL host and the simulated host implement it.
+// services see it. The hosts under hosts/ implement it; the defaults of
+// pause_until, wait_for_key and report are defined in host.cpp.
 //
 // The clock is the game's clock: while the player is away (the window has
 // lost the keyboard or is minimised) a host may stop it, and every pause then

@@ -50,8 +50,6 @@ constexpr bool is_key_code(int code) {
          (code > keycode::kExtendedPrefix && code <= 0xFFFF &&
           (code & 0xFF) == keycode::kExtendedPrefix);
 }
-// The window's close request as it arrives in the key buffer.
-inline constexpr int kCloseRequestCode = 0x6BFF;
 
 // Held key states by scan code, the 16-slot key ring (at most 15 codes
 // waiting, the oldest dropped) and the key-arrived flag. Not thread-safe by

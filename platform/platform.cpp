@@ -3,7 +3,6 @@
 #include "platform/platform.h"
 
 #include <algorithm>
-#include <cmath>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -24,17 +23,6 @@ int run_to_exit_status(const std::function<void(Platform&)>& game, Platform& pla
     std::cerr << "rangiertrubel: unexpected error\n";
     return 1;
   }
-}
-
-void Host::pause_until(double seconds) {
-  while (clock_seconds() < seconds) pause_ms(1);
-}
-
-void Host::wait_for_key(double look_seconds, const std::function<bool()>& arrived) {
-  const int look_ms = std::max(1, static_cast<int>(std::lround(look_seconds * 1000.0)));
-  do {
-    pause_ms(look_ms);
-  } while (!arrived());
 }
 
 Platform::Platform(Host& host, std::filesystem::path root)
@@ -74,10 +62,6 @@ void Platform::host_close_request() {
 
 void Platform::end_if_close_requested() {
   if (close_requested_.load()) end_program(0);
-}
-
-void Host::report(const std::string& line) {
-  std::cerr << line << std::endl;
 }
 
 void Platform::report_file_problem(const std::filesystem::path& file, std::string_view reason) {

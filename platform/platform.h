@@ -12,15 +12,15 @@
 #include <string>
 #include <string_view>
 
-#include "platform/bounded_read.h"
-#include "platform/color.h"
-#include "platform/field_reader.h"
+#include "platform/formats/color.h"
+#include "platform/formats/field_reader.h"
+#include "platform/formats/image.h"
+#include "platform/formats/score_file.h"
 #include "platform/host.h"
-#include "platform/image.h"
 #include "platform/keyboard.h"
+#include "platform/os/bounded_read.h"
 #include "platform/pointer_input.h"
 #include "platform/rnd.h"
-#include "platform/score_file.h"
 #include "platform/screen.h"
 #include "platform/text_console.h"
 

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "platform/os.h"
+#include "platform/os/os.h"
 #include "platform/platform.h"
 
 namespace rt {

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <span>
 
-#include "platform/bmp.h"
+#include "platform/formats/bmp.h"
 #include "platform/platform.h"
 
 namespace rt {

@@ -124,12 +124,6 @@ Color Screen::read_pixel(int x, int y) const {
   return row(y)[x];
 }
 
-void Screen::set_pixel(int x, int y, Color c) {
-  if (x < 0 || y < 0 || x >= kWidth || y >= kHeight) return;
-  row(y)[x] = c;
-  mark_rows(y, y);
-}
-
 void Screen::mark_rows(int first, int last) {
   first = std::max(first, 0);
   last = std::min(last, kHeight - 1);

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "platform/color.h"
-#include "platform/image.h"
+#include "platform/formats/color.h"
+#include "platform/formats/image.h"
 
 namespace rt {
 
@@ -37,7 +37,6 @@ class Screen {
   void fill_box(float x1, float y1, float x2, float y2, Color c);
   // The stored value, or 0xFFFFFFFF outside the screen.
   Color read_pixel(int x, int y) const;
-  void set_pixel(int x, int y, Color c);  // clipped, marks the row
 
   const Color* row(int y) const { return &page0_[static_cast<std::size_t>(y) * kWidth]; }
   Color* row(int y) { return &page0_[static_cast<std::size_t>(y) * kWidth]; }

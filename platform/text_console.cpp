@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/vga_font.h"
+#include "platform/formats/vga_font.h"
 
 namespace rt {
 

@@ -40,9 +40,6 @@ class TextConsole {
   }
   // Carriage return and line feed, held back below row 37.
   void line_end();
-  // True while a line end below row 37 waits for the next printed character
-  // (the cursor then reports row 37, column 1).
-  bool line_end_held() const { return held_line_end_; }
   // Moves the text area (pixel rows 0..591) up one text row and clears the
   // new bottom row to the background colour.
   void scroll_up();

@@ -3,6 +3,8 @@
 # clang and its sanitizer and libFuzzer runtimes serve the ThreadSanitizer
 # run and the fuzz targets.
 set -euo pipefail
+# shellcheck source=scripts/packages.sh
+source "$(dirname "$0")/packages.sh"
 
 # What playing needs; with --play nothing more is installed, with --package
 # what making the Debian package adds (dpkg-shlibdeps finds its dependencies),
@@ -24,17 +26,4 @@ elif [[ "${1:-}" != "--play" ]]; then
   if ! command -v npm >/dev/null; then packages+=(npm); fi
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-
-if ((${#missing[@]})); then
-  sudo_cmd=()
-  if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
-  echo "Installing: ${missing[*]}"
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+install_missing_packages "${packages[@]}"

@@ -34,7 +34,7 @@ cmake --build --preset tsan -j "$jobs"
 ctest --preset tsan -j "$jobs"
 
 echo "== the browser version in headless chromium"
-tests/web/run.sh
+tests/hosts/web/run.sh
 
 echo "== Windows: the cross build, the suites under Wine, the packed game under Wine"
 scripts/windows.sh --test

@@ -14,6 +14,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
+# shellcheck source=scripts/packages.sh
+source "$root/scripts/packages.sh"
 
 testing=0
 case "${1:-}" in
@@ -37,17 +39,7 @@ packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-
 if ((testing)); then
   packages+=(googletest xvfb xdotool imagemagick)
 fi
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+install_missing_packages "${packages[@]}"
 
 # --- Wine ------------------------------------------------------------------------
 # A prefix of our own; no Mono or Gecko installer dialogs while it is made.

@@ -10,7 +10,7 @@
 
 #include "app/sim_run.h"
 #include "platform/keyboard.h"
-#include "support/front_fixture.h"
+#include "tests/support/front_fixture.h"
 
 namespace rt::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/keyboard.h"
-#include "support/front_fixture.h"
+#include "tests/support/front_fixture.h"
 
 namespace rt::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "platform/keyboard.h"
-#include "support/front_fixture.h"
+#include "tests/support/front_fixture.h"
 
 namespace rt::testing {
 namespace {

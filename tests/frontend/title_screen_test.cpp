@@ -3,7 +3,7 @@
 
 #include <thread>
 
-#include "support/front_fixture.h"
+#include "tests/support/front_fixture.h"
 
 namespace rt::testing {
 namespace {
@@ -102,10 +102,10 @@ TEST_F(TitleScreenTest, ScansOnlyRows1To11AndColumns1To145ForTheExactColour) {
   // scans; meanwhile some pixels of the small title are changed.
   host.at(0.005, [&] {
     Screen& screen = platform.screen();
-    screen.set_pixel(1, 2, 0x00FFFF38);  // lit in 'D', alpha byte differs
-    screen.set_pixel(5, 1, kText);       // newly lit, row 1
-    screen.set_pixel(1, 12, kText);      // below the scanned rows
-    screen.set_pixel(146, 5, kText);     // right of the scanned columns
+    screen.row(2)[1] = 0x00FFFF38;  // lit in 'D', alpha byte differs
+    screen.row(1)[5] = kText;       // newly lit, row 1
+    screen.row(12)[1] = kText;      // below the scanned rows
+    screen.row(5)[146] = kText;     // right of the scanned columns
   });
   front.show_title_screen();
   EXPECT_NE(platform.read_pixel(100, 59), 0xFFFFE0C8u);  // no face for (1, 2)

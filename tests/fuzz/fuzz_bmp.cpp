@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/bmp.h"
-#include "platform/image.h"
+#include "platform/formats/bmp.h"
+#include "platform/formats/image.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "platform/field_reader.h"
+#include "hosts/sim/sim_host.h"
+#include "platform/formats/field_reader.h"
 #include "platform/keyboard.h"
 #include "platform/platform.h"
-#include "platform/sim_host.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -74,7 +74,7 @@ void convert_number(std::string_view text) {
 // is the extended code of scan code b (arrows, Home, End, Delete); every
 // other byte is its own code. Enter ends the line.
 void typed_line(std::string_view bytes) {
-  const rt::fuzz::WorkDir& dir = rt::fuzz::work_dir();
+  const rt::testing::TempDir& dir = rt::fuzz::work_dir();
   rt::SimHost host;
   rt::Platform platform(host, dir.path());
   double t = 0.01;

@@ -15,8 +15,8 @@
 
 #include "frontend/frontend.h"
 #include "game/game.h"
+#include "hosts/sim/sim_host.h"
 #include "platform/platform.h"
-#include "platform/sim_host.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string name = in.take_back(name_length);
   const std::string file = in.rest();
 
-  const rt::fuzz::WorkDir& dir = rt::fuzz::work_dir();
+  const rt::testing::TempDir& dir = rt::fuzz::work_dir();
   dir.write("Data/High.dat", file);
 
   rt::SimHost host;

@@ -15,9 +15,9 @@
 #include <string>
 
 #include "game/game.h"
+#include "hosts/sim/sim_host.h"
 #include "platform/keyboard.h"
 #include "platform/platform.h"
-#include "platform/sim_host.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string keys = in.take_back(key_count);
   const std::string level_file = in.rest();
 
-  const rt::fuzz::WorkDir& dir = rt::fuzz::work_dir();
+  const rt::testing::TempDir& dir = rt::fuzz::work_dir();
   // The second level too, for a run that wins the first.
   dir.write("Data/lev01.dat", level_file);
   dir.write("Data/lev02.dat", level_file);

@@ -4,18 +4,16 @@
 // Helpers shared by the fuzz targets: a working folder for the run, a check
 // that stops the run on a broken invariant, and a cursor over the input.
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <span>
 #include <string>
-#include <string_view>
-#include <system_error>
+
+#include "tests/support/temp_dir.h"
 
 namespace rt::fuzz {
 
@@ -28,42 +26,13 @@ inline void check(bool ok, const char* what) {
   }
 }
 
-// A folder of this process under the system's temporary directory, made on
-// first use and removed when the process ends normally.
-class WorkDir {
- public:
-  WorkDir()
-      : path_(std::filesystem::temp_directory_path() / ("rt-fuzz-" + std::to_string(::getpid()))) {
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_ / "Data");
-  }
-  ~WorkDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  WorkDir(const WorkDir&) = delete;
-  WorkDir& operator=(const WorkDir&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-
-  // Replaces the file below the folder with `bytes`.
-  void write(const std::string& relative, std::string_view bytes) const {
-    std::ofstream out(path_ / relative, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
-  void remove(const std::string& relative) const {
-    std::error_code ec;
-    std::filesystem::remove(path_ / relative, ec);
-  }
-
- private:
-  std::filesystem::path path_;
-};
-
-// The one folder of the process; every input starts by rewriting the files
-// it needs, so nothing carries over from one input to the next.
-inline const WorkDir& work_dir() {
-  static const WorkDir dir;
+// The one folder of the process, with its Data folder; every input starts
+// by rewriting the files it needs, so nothing carries over from one input to
+// the next.
+inline const testing::TempDir& work_dir() {
+  static const testing::TempDir dir;
+  static const bool data = std::filesystem::create_directories(dir.path() / "Data");
+  (void)data;
   return dir;
 }
 

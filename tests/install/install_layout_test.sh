@@ -51,6 +51,10 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || {
   for p in rangiertrubel rangiertrubel-levels rangiertrubel-sim; do echo "share/man/man6/$p.6.gz"; done
   echo share/doc/rangiertrubel/LICENSE
   echo share/doc/rangiertrubel/README.md
+  echo share/doc/rangiertrubel/HACKING.md
+  echo share/doc/rangiertrubel/docs/fuzzing.md
+  echo share/doc/rangiertrubel/docs/screenshots/level1.png
+  echo share/doc/rangiertrubel/docs/screenshots/menu.png
   for n in 01 02 03 04 05 06 07 08 09 10; do echo "share/rangiertrubel/Data/lev$n.dat"; done
   for f in "$build"/bin/Sprites/*.bmp; do echo "share/rangiertrubel/Sprites/${f##*/}"; done
   for f in "$build"/bin/Waves/*.wav; do echo "share/rangiertrubel/Waves/${f##*/}"; done
@@ -59,6 +63,13 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || {
 if ! diff -u "$work/expected" "$work/found"; then
   fail "the installed files differ from the layout (- missing, + unexpected)"
 fi
+# Every link of the installed documents to a file of its own leads to an
+# installed file.
+for doc in "$prefix"/share/doc/rangiertrubel/{README,HACKING}.md; do
+  while IFS= read -r target; do
+    [[ -f "$(dirname "$doc")/$target" ]] || fail "${doc##*/} links to $target, which is not installed"
+  done < <(grep -o '](\([^)#:]*\))' "$doc" | sed 's/^](\(.*\))$/\1/')
+done
 [[ $(ls "$build"/bin/Sprites/*.bmp | wc -l) -ge 24 ]] || fail "fewer than 24 pictures"
 [[ $(ls "$build"/bin/Waves/*.wav | wc -l) -ge 4 ]] || fail "fewer than 4 sounds"
 for p in rangiertrubel rangiertrubel-levels rangiertrubel-sim; do

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/sim_fixture.h"
+#include "tests/support/sim_fixture.h"
 
 namespace rt {
 namespace {
@@ -58,7 +58,7 @@ TEST_F(InkeyTest, GivesOneByteForCharactersAndTwoForExtendedKeys) {
   platform.host_key_code(keycode::kEscape);
   platform.host_key_code(200);
   platform.host_key_code(extended_code(scan::kUp));
-  platform.host_key_code(kCloseRequestCode);
+  platform.host_key_code(extended_code(0x6B));
   EXPECT_EQ(platform.inkey(), "a");
   EXPECT_EQ(platform.inkey(), std::string(1, '\x1B'));
   EXPECT_EQ(platform.inkey(), std::string(1, '\xC8'));

@@ -7,7 +7,7 @@
 #include <limits>
 #include <thread>
 
-#include "support/sim_fixture.h"
+#include "tests/support/sim_fixture.h"
 
 namespace rt {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/keyboard.h"
-#include "support/sim_fixture.h"
+#include "tests/support/sim_fixture.h"
 
 namespace rt {
 namespace {

@@ -7,8 +7,8 @@
 #include <limits>
 #include <string>
 
-#include "platform/vga_font.h"
-#include "support/sim_fixture.h"
+#include "platform/formats/vga_font.h"
+#include "tests/support/sim_fixture.h"
 
 namespace rt {
 namespace {
@@ -209,7 +209,6 @@ TEST_F(TextTest, LineEndBelowTheLastRowIsHeldBackUntilTheNextCharacter) {
   platform.print_text("unten");
   EXPECT_TRUE(row_shows(platform, 36, 1, "oben"));
   EXPECT_TRUE(row_shows(platform, 37, 1, "unten"));
-  EXPECT_TRUE(platform.text().line_end_held());
   EXPECT_EQ(platform.text().row(), 37);
 
   platform.print_text("neu");
@@ -238,7 +237,6 @@ TEST_F(TextTest, ScrollMovesTheWholeTextAreaAndClearsTheBottomRow) {
   EXPECT_EQ(platform.read_pixel(0, 576), kPaper);
   EXPECT_EQ(platform.read_pixel(799, 591), kPaper);
   EXPECT_EQ(platform.read_pixel(799, 575), kMarker);  // moved up from row 37
-  EXPECT_TRUE(platform.text().line_end_held());
   ASSERT_TRUE(platform.screen().take_changed_rows(first, last));
   EXPECT_EQ(first, 0);
   EXPECT_EQ(last, 591);
@@ -250,7 +248,6 @@ TEST_F(TextTest, LocateCancelsAHeldLineEnd) {
   platform.locate(10, 1);
   platform.print_text("x");
   EXPECT_TRUE(row_shows(platform, 37, 1, "bleibt"));
-  EXPECT_FALSE(platform.text().line_end_held());
 }
 
 TEST_F(TextTest, WrapOnTheLastRowScrollsAtOnce) {

@@ -12,8 +12,8 @@
 #include <random>
 #include <string>
 
-#include "support/soak.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/soak.h"
 
 namespace rt::testing {
 namespace {

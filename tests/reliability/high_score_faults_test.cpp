@@ -19,10 +19,10 @@
 
 #include "frontend/frontend.h"
 #include "game/game.h"
+#include "hosts/sim/sim_host.h"
 #include "platform/platform.h"
-#include "platform/sim_host.h"
-#include "support/sim_fixture.h"
-#include "support/soak.h"
+#include "tests/support/sim_fixture.h"
+#include "tests/support/soak.h"
 
 namespace rt::testing {
 namespace {

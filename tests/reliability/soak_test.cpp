@@ -2,7 +2,7 @@
 // generated levels, and the checks it relies on, each shown to catch the
 // fault it is there for.
 
-#include "support/soak.h"
+#include "tests/support/soak.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,11 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/sim_host.h"
-#include "support/sim_fixture.h"
+#include "hosts/sim/sim_host.h"
+#include "tests/support/sim_fixture.h"
+#include "tools/soak/checker.h"
 #include "tools/soak/soak.h"
+#include "tools/soak/soak_levels.h"
 
 namespace rt::testing {
 namespace {

@@ -12,11 +12,11 @@
 
 #include "frontend/frontend.h"
 #include "game/game.h"
-#include "platform/image.h"
+#include "hosts/sim/sim_host.h"
+#include "platform/formats/image.h"
+#include "platform/formats/vga_font.h"
 #include "platform/platform.h"
-#include "platform/sim_host.h"
-#include "platform/vga_font.h"
-#include "support/sim_fixture.h"
+#include "tests/support/sim_fixture.h"
 
 namespace rt::testing {
 

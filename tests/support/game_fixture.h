@@ -14,8 +14,8 @@
 
 #include "game/assets.h"
 #include "game/game.h"
+#include "platform/formats/vga_font.h"
 #include "platform/keyboard.h"
-#include "platform/vga_font.h"
 #include "tests/support/sim_fixture.h"
 
 namespace rt::testing {

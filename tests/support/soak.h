@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "frontend/frontend.h"
-#include "support/sim_fixture.h"
+#include "tests/support/sim_fixture.h"
 #include "tools/sim_runner/runner.h"
 
 namespace rt::testing {

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/bmp_writer.h"
-#include "support/sim_fixture.h"
+#include "platform/formats/bmp_writer.h"
+#include "tests/support/sim_fixture.h"
 #include "tools/make_sprites/icon_art.h"
 #include "tools/make_sprites/palette.h"
 #include "tools/make_sprites/png_writer.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "support/sim_fixture.h"
+#include "tests/support/sim_fixture.h"
 #include "tools/levels/level_file.h"
 #include "tools/sim_runner/runner.h"
 

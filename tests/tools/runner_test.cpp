@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/keyboard.h"
-#include "support/front_fixture.h"
+#include "tests/support/front_fixture.h"
 #include "tools/sim_runner/script.h"
 
 namespace rt::sim {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/wav.h"
+#include "platform/formats/wav.h"
 #include "tools/make_sounds/sound_art.h"
 
 namespace rt {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/bmp.h"
-#include "platform/bmp_writer.h"
+#include "platform/formats/bmp.h"
+#include "platform/formats/bmp_writer.h"
 #include "tools/make_sprites/paint.h"
 #include "tools/make_sprites/sprite_art.h"
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "support/sim_fixture.h"
+#include "tests/support/sim_fixture.h"
 
 namespace rt::testing {
 namespace {

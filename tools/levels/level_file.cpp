@@ -1,100 +1,11 @@
-// Reading, checking and drawing level files for the level tool.
+// Checking and drawing level files for the level tool.
 #include "tools/levels/level_file.h"
 
-#include <cctype>
 #include <string>
 
 #include "game/rules.h"
-#include "platform/field_reader.h"
 
 namespace rt::levels {
-namespace {
-
-bool is_whole_number(std::string_view token) {
-  std::size_t i = 0;
-  if (i < token.size() && (token[i] == '-' || token[i] == '+')) ++i;
-  if (i == token.size()) return false;
-  for (; i < token.size(); ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(token[i]))) return false;
-  }
-  return true;
-}
-
-// Splits the data the way a person writes a level: numbers separated by
-// commas, blanks, tabs or line ends.
-std::vector<std::string> tokens_of(std::string_view text) {
-  std::vector<std::string> tokens;
-  std::string current;
-  bool after_comma = false;
-  auto flush = [&](bool comma) {
-    if (!current.empty() || (comma && after_comma)) tokens.push_back(current);
-    current.clear();
-  };
-  for (char ch : text) {
-    if (ch == ',') {
-      flush(true);
-      after_comma = true;
-    } else if (ch == ' ' || ch == '\t' || ch == '\n') {
-      if (!current.empty()) {
-        tokens.push_back(current);
-        current.clear();
-        after_comma = false;
-      }
-    } else {
-      current.push_back(ch);
-      after_comma = false;
-    }
-  }
-  if (!current.empty()) tokens.push_back(current);
-  return tokens;
-}
-
-// The cell a field number (1-based) of the file describes.
-void cell_of_field(int field, int& column, int& row) {
-  if (field > 280) {
-    column = 0;
-    row = 0;
-    return;
-  }
-  column = (field - 1) / kRows + 1;
-  row = (field - 1) % kRows + 1;
-}
-
-}  // namespace
-
-Level read_level(std::string_view bytes, std::vector<Problem>& problems) {
-  const std::string text = text_mode(bytes);
-
-  const std::vector<std::string> tokens = tokens_of(text);
-  for (std::size_t i = 0; i < tokens.size() && i < kLevelFields; ++i) {
-    if (!is_whole_number(tokens[i])) {
-      Problem p;
-      cell_of_field(static_cast<int>(i) + 1, p.column, p.row);
-      p.message =
-          "field " + std::to_string(i + 1) + " is not a whole number: \"" + tokens[i] + "\"";
-      problems.push_back(p);
-    }
-  }
-  if (tokens.size() < kLevelFields) {
-    problems.push_back({"only " + std::to_string(tokens.size()) + " of " +
-                            std::to_string(kLevelFields) + " fields",
-                        0, 0});
-  } else if (tokens.size() > kLevelFields) {
-    problems.push_back({std::to_string(tokens.size() - kLevelFields) +
-                            " fields after the hole's position (the game ignores them)",
-                        0, 0});
-  }
-
-  // The values as the game reads them, field by field.
-  Level level;
-  FieldReader reader(text);
-  for (int x = 1; x <= kColumns; ++x) {
-    for (int y = 1; y <= kRows; ++y) level.board.set(x, y, reader.read_int());
-  }
-  level.hole_x = reader.read_int();
-  level.hole_y = reader.read_int();
-  return level;
-}
 
 Drive drive_unslid(const Board& board) {
   Drive drive;

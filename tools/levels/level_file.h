@@ -1,5 +1,5 @@
-// Level files as the level tool sees them: read, checked against the rules
-// of play, driven unslid and drawn as text.
+// Level files as the level tool sees them: checked against the rules of
+// play, driven unslid and drawn as text.
 #pragma once
 
 #include <string>
@@ -7,31 +7,15 @@
 #include <vector>
 
 #include "game/board.h"
+#include "game/level_file.h"
 
 namespace rt::levels {
 
-// A level as its file describes it: the 20 x 14 playing field and the hole.
-struct Level {
-  Board board;
-  int hole_x = 0;
-  int hole_y = 0;
-};
-
-// One fault found in a level file; column and row are 0 when the fault is not
-// about one cell.
-struct Problem {
-  std::string message;
-  int column = 0;
-  int row = 0;
-};
-
-// Number of integer fields in a level file: 280 cells, then the hole.
-inline constexpr int kLevelFields = 282;
-
-// Reads a level file's bytes exactly as the game does (field by field), and
-// reports where the file strays from the plain form: fields that are not
-// whole numbers, fewer or more than 282 fields.
-Level read_level(std::string_view bytes, std::vector<Problem>& problems);
+// The level form is the game's own: the tool reads it with the game's reader.
+using Level = ::rt::Level;
+using Problem = ::rt::LevelProblem;
+using ::rt::kLevelFields;
+using ::rt::read_level;
 
 // The rules a shipped level keeps: only codes the game draws, a track piece
 // on column 1, row 1, a piece taking the locomotive from the left on column 2,

@@ -12,7 +12,7 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/bounded_read.h"
+#include "platform/os/bounded_read.h"
 #include "tools/levels/level_file.h"
 #include "tools/levels/record.h"
 

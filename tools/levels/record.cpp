@@ -9,8 +9,8 @@
 #include "app/program.h"
 #include "app/sim_run.h"
 #include "game/assets.h"
+#include "hosts/sim/sim_host.h"
 #include "platform/keyboard.h"
-#include "platform/sim_host.h"
 #include "tools/levels/level_file.h"
 
 namespace rt::levels {

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "platform/bmp_writer.h"
+#include "platform/formats/bmp_writer.h"
 
 namespace rt::ico {
 

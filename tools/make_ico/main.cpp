@@ -5,7 +5,7 @@
 #include <iostream>
 #include <vector>
 
-#include "platform/bmp_writer.h"
+#include "platform/formats/bmp_writer.h"
 #include "tools/make_ico/ico.h"
 #include "tools/make_sprites/icon_art.h"
 #include "tools/make_sprites/png_writer.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <system_error>
 
-#include "platform/bmp_writer.h"
-#include "platform/wav.h"
+#include "platform/formats/bmp_writer.h"
+#include "platform/formats/wav.h"
 #include "tools/make_sounds/sound_art.h"
 
 int main(int argc, char** argv) {

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "platform/image.h"
+#include "platform/formats/image.h"
 
 namespace rt::art {
 

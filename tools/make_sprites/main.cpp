@@ -11,7 +11,7 @@
 #include <system_error>
 
 #include "game/assets.h"
-#include "platform/bmp_writer.h"
+#include "platform/formats/bmp_writer.h"
 #include "tools/make_sprites/icon_art.h"
 #include "tools/make_sprites/png_writer.h"
 #include "tools/make_sprites/sprite_art.h"

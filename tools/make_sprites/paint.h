@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/image.h"
+#include "platform/formats/image.h"
 
 // Small painting tools for the game's pixel art. Colours are opaque
 // 0xFFRRGGBB values; in a layer (a picture painted over another one) the

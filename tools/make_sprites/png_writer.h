@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/image.h"
+#include "platform/formats/image.h"
 
 namespace rt::art {
 

@@ -1,4 +1,4 @@
-// The picture generator's painting, shared with its tests.
+// The picture generator's painters, shared with its tests.
 #pragma once
 
 #include <array>
@@ -6,13 +6,16 @@
 #include <vector>
 
 #include "game/assets.h"
-#include "platform/image.h"
+#include "platform/formats/image.h"
 
 // The game's 24 pictures, painted from code: the grass, the six track pieces,
 // the tree, the house, the station, the hole, the locomotive in four
 // directions with two frames each, two explosion frames, the title logo, the
 // menu pointer and the strip that erases it.
 namespace rt::art {
+
+// The side of a square cell of the field, in pixels.
+inline constexpr int kCell = 40;
 
 struct Picture {
   std::string_view name;
@@ -38,6 +41,22 @@ bool is_rail_colour(Color c);
 
 Image draw_grass();
 Image draw_track(Track shape);
+
+// The pictures that stand on grass and are not track, each in its own file.
+Image draw_tree();
+Image draw_house();
+Image draw_station();
+// Frame 0 or 1.
+Image draw_explosion(int frame);
+
+// The locomotive from above, heading right, on a see-through layer; frame 0
+// or 1. draw_locomotive sets a layer, turned as needed, on a piece of track.
+Image draw_locomotive_layer(int frame);
+Image draw_locomotive(Track shape, const Image& layer);
+
+// The title's logo train (100 x 40) and the menu pointer (20 x 20).
+Image draw_logo();
+Image draw_menu_pointer();
 
 // A sheet for looking at the art: every picture enlarged, and a small board
 // made of the pieces.

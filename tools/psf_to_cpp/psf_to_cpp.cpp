@@ -10,12 +10,12 @@
 // byte 0, which shows nothing, stays blank. The comment beside every glyph
 // names its character and the font it came from.
 //
-// The table in platform/vga_font.cpp is made from the VGA fonts of Debian's
+// The table in platform/formats/vga_font.cpp is made from the VGA fonts of Debian's
 // console-setup-linux package, which follow the standard VGA design:
 //   for f in FullGreek Uni2; do
 //     zcat /usr/share/consolefonts/$f-VGA16.psf.gz > $f-VGA16.psf
 //   done
-//   psf_to_cpp platform/vga_font.cpp FullGreek-VGA16.psf Uni2-VGA16.psf
+//   psf_to_cpp platform/formats/vga_font.cpp FullGreek-VGA16.psf Uni2-VGA16.psf
 
 #include <array>
 #include <cstdint>
@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/cp437.h"
+#include "platform/formats/cp437.h"
 
 namespace {
 
@@ -197,7 +197,7 @@ std::string make_table(const std::vector<Choice>& glyphs, const std::vector<Font
          "// Made by tools/psf_to_cpp, which says how to run it again. Do not edit by\n"
          "// hand.\n"
          "\n"
-         "#include \"platform/vga_font.h\"\n"
+         "#include \"platform/formats/vga_font.h\"\n"
          "\n"
          "namespace rt {\n"
          "\n"

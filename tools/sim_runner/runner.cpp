@@ -13,12 +13,12 @@
 
 #include "app/program.h"
 #include "app/sim_run.h"
-#include "platform/bmp_writer.h"
-#include "platform/bounded_read.h"
-#include "platform/cp437.h"
+#include "hosts/sim/sim_host.h"
+#include "platform/formats/bmp_writer.h"
+#include "platform/formats/cp437.h"
 #include "platform/keyboard.h"
+#include "platform/os/bounded_read.h"
 #include "platform/platform.h"
-#include "platform/sim_host.h"
 
 namespace rt::sim {
 

@@ -2,19 +2,9 @@
 // host for a long virtual time, its state checked throughout.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
-#include <vector>
-
-#include "frontend/frontend.h"
-#include "game/rules.h"
-
-namespace rt {
-class Program;
-}
 
 namespace rt::soak {
 
@@ -64,66 +54,6 @@ struct SoakReport {
   // Within a running game, virtual seconds between two polls, or from the
   // start of a level to its first poll.
   double longest_poll_gap = 0.0;
-};
-
-// How many cells of each code a level holds (the 280 cells of the field,
-// sorted), and where its hole is.
-struct LevelContents {
-  std::vector<TileCode> codes;  // sorted
-  int hole_x = 0;
-  int hole_y = 0;
-  bool hole_empty = false;  // the cell at the hole holds 0
-};
-
-// Reads a level file the way the game does (missing fields read as 0, the
-// hole clamped into the field).
-LevelContents level_contents(const std::filesystem::path& file);
-
-// The text of generated level `number` (1..10) for `seed`.
-std::string generated_level(std::uint64_t seed, int number);
-
-// The rules a running program must keep at every moment the game can be
-// observed. Call observe() often (at every clock reading and pause); it
-// throws SoakFailure when a rule is broken.
-class Checker {
- public:
-  Checker(std::array<LevelContents, 10> levels, SoakOptions options);
-
-  // Starts watching a fresh program. `expected_list` is the high-score list
-  // it must load (the list the previous run ended with).
-  void start_run(const HighScoreTable& expected_list);
-  void observe(const Program& program, double now);
-
-  // The value rules alone, for the state as it stands: empty when all hold.
-  // `loaded` tells that a level has been loaded in this run.
-  std::optional<std::string> broken_rule(const Program& program, bool loaded) const;
-
-  SoakReport& report() { return report_; }
-
- private:
-  [[noreturn]] void fail(double now, const std::string& what) const;
-
-  std::array<LevelContents, 10> levels_;
-  SoakOptions options_;
-  SoakReport report_;
-  HighScoreTable expected_list_{};
-  bool list_checked_ = false;
-  bool loaded_ = false;
-  double last_now_ = -1.0;
-  std::int64_t calls_without_advance_ = 0;
-  float last_poll_value_ = 0.0f;
-  bool poll_seen_ = false;
-  double last_poll_at_ = 0.0;
-  std::int32_t last_state_ = 2;
-  double menu_since_ = 0.0;
-  std::int32_t last_level_ = 1;
-  std::int32_t last_lives_ = 3;
-  std::int32_t last_score_ = 0;
-};
-
-// Thrown by the checker: a rule was broken.
-struct SoakFailure {
-  std::string message;
 };
 
 // Plays the whole program with seeded random keys for the given virtual

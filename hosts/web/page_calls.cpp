@@ -1,0 +1,94 @@
+// The browser host's calls into page.js.
+#include "hosts/web/page_calls.h"
+
+#include <emscripten.h>
+
+namespace rt::page {
+namespace {
+
+// (Kept as written: the C++ formatter would take JavaScript operators apart.)
+// clang-format off
+EM_JS(void, page_start, (), { Module.rtPage.start(); });
+EM_JS(void, page_show_rows, (const std::uint8_t* rgba, int first, int count), {
+  Module.rtPage.showRows(rgba, first, count);
+});
+EM_JS(void, page_layout, (int factor, double left, double top, double width, double height,
+                          int exact), {
+  Module.rtPage.layout(factor, left, top, width, height, exact);
+});
+EM_JS(double, page_width, (), { return Module.rtPage.pageWidth(); });
+EM_JS(double, page_height, (), { return Module.rtPage.pageHeight(); });
+EM_JS(void, page_set_paused, (int paused), { Module.rtPage.setPaused(paused); });
+EM_JS(void, page_hide_cursor, (int hidden), { Module.rtPage.hideCursor(hidden); });
+EM_JS(void, page_ended, (int status), { Module.rtPage.ended(status); });
+EM_JS(void, page_wake, (), { Module.rtPage.wake(); });
+EM_JS(void, page_start_audio, (), { Module.rtPage.startAudio(); });
+EM_JS(void, page_load_sound, (int number, const std::int16_t* samples, int count, int channels,
+                              int rate), {
+  Module.rtPage.loadSound(number, samples, count, channels, rate);
+});
+EM_JS(void, page_play_sound, (int number), { Module.rtPage.playSound(number); });
+EM_JS(int, page_take_input, (int* out, int max), { return Module.rtPage.takeInput(out, max); });
+EM_JS(void, page_set_typing, (int on, int length), { Module.rtPage.setTyping(on, length); });
+EM_ASYNC_JS(void, page_wait, (double ms), { await Module.rtPage.wait(ms); });
+EM_ASYNC_JS(int, page_mount_storage, (const char* path), {
+  return await Module.rtPage.mountStorage(UTF8ToString(path));
+});
+EM_ASYNC_JS(int, page_save_storage, (), { return await Module.rtPage.saveStorage(); });
+// clang-format on
+
+}  // namespace
+
+void start() {
+  page_start();
+}
+void show_rows(const std::uint8_t* rgba, int first, int count) {
+  page_show_rows(rgba, first, count);
+}
+void layout(int factor, double left, double top, double width, double height, bool exact) {
+  page_layout(factor, left, top, width, height, exact ? 1 : 0);
+}
+double width() {
+  return page_width();
+}
+double height() {
+  return page_height();
+}
+void set_paused(bool paused) {
+  page_set_paused(paused ? 1 : 0);
+}
+void hide_cursor(bool hidden) {
+  page_hide_cursor(hidden ? 1 : 0);
+}
+void ended(int status) {
+  page_ended(status);
+}
+void wake() {
+  page_wake();
+}
+void start_audio() {
+  page_start_audio();
+}
+void load_sound(int number, const std::int16_t* samples, int count, int channels, int rate) {
+  page_load_sound(number, samples, count, channels, rate);
+}
+void play_sound(int number) {
+  page_play_sound(number);
+}
+int take_input(int* out, int max) {
+  return page_take_input(out, max);
+}
+void set_typing(bool on, int length) {
+  page_set_typing(on ? 1 : 0, length);
+}
+void wait(double ms) {
+  page_wait(ms);
+}
+int mount_storage(const char* path) {
+  return page_mount_storage(path);
+}
+int save_storage() {
+  return page_save_storage();
+}
+
+}  // namespace rt::page

@@ -1,0 +1,33 @@
+// The calls from the browser host into the page's side (page.js), as plain
+// functions; defined in page_calls.cpp, the only file that writes JavaScript.
+#pragma once
+
+#include <cstdint>
+
+namespace rt::page {
+
+void start();
+void show_rows(const std::uint8_t* rgba, int first, int count);
+void layout(int factor, double left, double top, double width, double height, bool exact);
+double width();
+double height();
+void set_paused(bool paused);
+void hide_cursor(bool hidden);
+void ended(int status);
+// Ends the page's current wait (a key arrived, the page came back).
+void wake();
+void start_audio();
+void load_sound(int number, const std::int16_t* samples, int count, int channels, int rate);
+void play_sound(int number);
+// The page's pointer, touch-button and typing events since the last call:
+// up to `max` of three numbers each into `out` (see page_input.h); the count.
+int take_input(int* out, int max);
+// The game wants a typed line of at most `length` characters, or no longer.
+void set_typing(bool on, int length);
+// The ones the game waits for: the browser runs meanwhile. A negative `ms`
+// waits until woken.
+void wait(double ms);
+int mount_storage(const char* path);
+int save_storage();
+
+}  // namespace rt::page

@@ -1,0 +1,32 @@
+// The browser host: the game in a web page, on the page's one thread.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+
+namespace rt {
+
+class Platform;
+
+// Where the game's files are in the page's file system.
+struct WebFolders {
+  // The game's working folder, holding the preloaded data folders.
+  std::filesystem::path root;
+  // A folder below the root whose files are kept in the browser's storage
+  // (IndexedDB) across visits: the player's files live here.
+  std::filesystem::path kept;
+  // The preloaded files that belong in the kept folder (the levels); they are
+  // copied in at every start, so that a new version's files win over an old
+  // visit's copies while the player's own files stay.
+  std::filesystem::path shipped;
+};
+
+// Runs `game` with a Platform in the page: the screen on the page's canvas,
+// the keys from its keyboard events, the sounds through Web Audio, the kept
+// folder in the browser's storage. The game runs on the page's thread; each
+// of its pauses gives the browser its turn. When the game ends, the page says
+// so and offers to start again. Returns the exit status the game gave to
+// end_program (0 when it returned, 1 after an error).
+int run_on_web(const WebFolders& folders, const std::function<void(Platform&)>& game);
+
+}  // namespace rt

@@ -1,0 +1,26 @@
+// What a host does when it does not do better: pauses made of short pauses,
+// key waits made of looks, reports on standard error.
+#include "platform/host.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+
+namespace rt {
+
+void Host::pause_until(double seconds) {
+  while (clock_seconds() < seconds) pause_ms(1);
+}
+
+void Host::wait_for_key(double look_seconds, const std::function<bool()>& arrived) {
+  const int look_ms = std::max(1, static_cast<int>(std::lround(look_seconds * 1000.0)));
+  do {
+    pause_ms(look_ms);
+  } while (!arrived());
+}
+
+void Host::report(const std::string& line) {
+  std::cerr << line << std::endl;
+}
+
+}  // namespace rt
