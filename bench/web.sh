@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The browser version's benchmark: builds the page (scripts/web.sh), installs
 # the pinned puppeteer-core and measures, each the median of several sessions
-# in headless chromium, the page's gzipped size, the load to the menu's first
-# frame and the browser's processor use with the menu idle and in play with
-# no key. Prints one table (Markdown) with the budgets.
+# in headless chromium on a phone's screen with touch emulation, the page's
+# gzipped size, the load to the menu's first frame, the browser's processor
+# use with the menu idle and in play with no input, and the time from a tap
+# on a piece to its slide on the screen; and whether a second load with the
+# server gone shows the menu. Prints one table (Markdown) with the budgets.
 #
 #   bench/web.sh [--runs N] [--no-build]
 #

@@ -30,6 +30,27 @@ void empty_key_buffer(Platform& p) {
   }
 }
 
+// Tells the pointer where the items are and which one the pointer marks: a
+// tap on an item moves the pointer there and chooses it. Each item's band
+// reaches from the pointer picture past the end of its text and halfway to
+// its neighbours.
+void describe_menu(Platform& p, std::int32_t menu_item) {
+  PointerScreen s;
+  s.kind = PointerScreen::Kind::Menu;
+  s.item_count = 3;
+  for (int i = 0; i < s.item_count; ++i) {
+    constexpr int kBandLeft = 264;
+    constexpr int kBandWidth = 176;
+    constexpr int kBandAbove = 6;
+    constexpr int kBandHeight = 32;
+    s.items[static_cast<std::size_t>(i)] =
+        PixelRect{kBandLeft, static_cast<int>(kPointerY[i]) - kBandAbove, kBandWidth, kBandHeight};
+  }
+  s.selected = menu_item - 1;
+  s.sound_item = 2;
+  p.set_pointer_screen(s);
+}
+
 }  // namespace
 
 void FrontEnd::main_menu() {
@@ -49,6 +70,7 @@ void FrontEnd::main_menu() {
 
   std::int32_t menu_item = 1;
   p_.put_image(kPointerX, kPointerY[0], s.Minilock);
+  describe_menu(p_, menu_item);
 
   // Wait for a key that arrived since the last read (it may already have
   // come while the screen was drawn), then forget the keys waiting.
@@ -99,6 +121,7 @@ void FrontEnd::main_menu() {
     if (menu_item >= 1 && menu_item <= 3) {
       p_.put_image(kPointerX, kPointerY[menu_item - 1], s.Minilock);
     }
+    describe_menu(p_, menu_item);
     p_.wait_key();
   }
 }

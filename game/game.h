@@ -103,6 +103,8 @@ class Game {
   bool lose_locomotive();
   // Advances to the next level once the station has been reached.
   void win_level();
+  // Tells the pointer where the hole, the locomotive and the status line are.
+  void describe_field();
   // 32-bit addition that wraps as two's complement instead of overflowing.
   static std::int32_t wrapping_add(std::int32_t a, std::int32_t b);
 

@@ -42,6 +42,22 @@ float Game::clock_reading() {
   return static_cast<float>(p_.timer_seconds());
 }
 
+void Game::describe_field() {
+  PointerScreen s;
+  s.kind = PointerScreen::Kind::Field;
+  s.columns = kColumns;
+  s.rows = kRows;
+  s.cell = kCellSize;
+  s.hole_column = cursor_x;
+  s.hole_row = cursor_y;
+  s.loco_column = loco_x;
+  s.loco_row = loco_y;
+  // The whole strip below the field, the status line in it.
+  s.status_line =
+      PixelRect{0, kRows * kCellSize, Screen::kWidth, Screen::kHeight - kRows * kCellSize};
+  p_.set_pointer_screen(s);
+}
+
 void Game::play_game() {
   level = 1;
   lives = kLivesPerGame;
@@ -52,6 +68,7 @@ void Game::play_game() {
   load_level();
   show_level();
   p_.wait_key();
+  describe_field();
   // last_poll_time and last_step_time keep the readings of the previous
   // game, so the first pass both steps and polls.
 
@@ -89,7 +106,11 @@ void Game::play_game() {
       draw_locomotive();  // every poll, so the locomotive blinks
       if (loco_x == cursor_x && loco_y == cursor_y) GameState = state::kLocoLost;
       // A loss, however it came about, is handled here and only here.
-      if (GameState == state::kLocoLost && !lose_locomotive()) return;
+      if (GameState == state::kLocoLost && !lose_locomotive()) {
+        // Game over: a tap is a key, as for the wait after it.
+        p_.set_pointer_screen(screen_of_kind(PointerScreen::Kind::AnyKey));
+        return;
+      }
     }
 
     // The station directly below or directly to the right wins the level.
@@ -104,7 +125,10 @@ void Game::play_game() {
     // at that moment round to the float below, the next pass simply waits
     // again, for no time.)
     // A crashed locomotive waits for the poll, not for a step.
-    if (!busy) {
+    if (busy) {
+      // The pointer's next tap means what the screen shows now.
+      describe_field();
+    } else {
       double due = due_time(last_poll_time, kPollPeriod);
       if (GameState != state::kLocoLost) {
         due = std::min(due, due_time(last_step_time, static_cast<double>(step_interval)));
@@ -131,6 +155,7 @@ bool Game::lose_locomotive() {
   loco_x = 1;
   loco_y = 1;
   p_.wait_key();
+  describe_field();
   // A full interval before the first step.
   last_step_time = clock_reading();
   return true;
@@ -145,6 +170,7 @@ void Game::win_level() {
   step_interval = level_interval(speedup);
   loco_heading = heading::kRight;
   p_.wait_key();
+  describe_field();
 }
 
 }  // namespace rt

@@ -14,6 +14,8 @@ constexpr double kDrawGap = 0.001;
 }  // namespace
 
 void Game::show_level() {
+  // From now until the level starts, a tap is the key it waits for.
+  p_.set_pointer_screen(screen_of_kind(PointerScreen::Kind::AnyKey));
   play_next();
 
   // The intro: random cells of the new board appear over whatever the screen

@@ -2,6 +2,7 @@
 // for the platform services, and what it must promise.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -56,6 +57,14 @@ class Host {
   // Places the mouse pointer on the screen, hides or shows it over the game,
   // confines it or not.
   virtual void set_mouse(int x, int y, bool visible, bool confine) = 0;
+  // The game asks for a typed line of at most `max_length` characters
+  // (true) or is done with it (false): a host whose keyboard is on the
+  // screen (a phone, a tablet, a Steam Deck) shows it meanwhile. The typed
+  // text arrives as key-buffer codes.
+  virtual void text_input(bool wanted, std::size_t max_length) {
+    (void)wanted;
+    (void)max_length;
+  }
   // One line for the player about a file that failed, without a line end:
   // the desktop writes it to standard error.
   virtual void report(const std::string& line);

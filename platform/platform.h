@@ -19,6 +19,7 @@
 #include "platform/host.h"
 #include "platform/keyboard.h"
 #include "platform/os/bounded_read.h"
+#include "platform/pointer_input.h"
 #include "platform/rnd.h"
 #include "platform/screen.h"
 #include "platform/text_console.h"
@@ -103,6 +104,10 @@ class Platform {
   double timer_seconds();
   double rnd();
   void set_mouse(int x, int y, int visible, int confine);
+  // What the screen shows, for the pointer: the layers above describe each
+  // screen as it changes.
+  void set_pointer_screen(const PointerScreen& screen);
+  PointerScreen::Kind pointer_screen_kind();
   [[noreturn]] void end_program(int status);
 
   // --- Sequential text files -----------------------------------------------
@@ -144,6 +149,13 @@ class Platform {
   void host_key_down(int scan_code);
   void host_key_up(int scan_code);
   void host_key_code(int code);  // a code enters the key buffer
+  // The primary pointer (mouse, touch or pen) in picture pixels, after the
+  // host's placement of the picture, and the touch buttons beside it: turned
+  // into key presses by what the screen shows (see PointerInput).
+  void host_pointer_down(int x, int y);
+  void host_pointer_move(int x, int y);
+  void host_pointer_up(int x, int y);
+  void host_pointer_button(TouchButton which);
   // The player asked to close the program (the window's close button, the
   // window manager, a signal): the pause or key wait the game is in, or the
   // next one, ends the program with status 0. Any thread.
@@ -168,6 +180,8 @@ class Platform {
   // Ends the program with status 0 once a close request has come; called
   // after every pause.
   void end_if_close_requested();
+  // Puts the code of a press the pointer started into the key buffer.
+  void push_pointer_code(int code);
 
   Host& host_;
   std::filesystem::path root_;
@@ -177,6 +191,7 @@ class Platform {
   Screen screen_;
   TextConsole text_{screen_};
   Keyboard keyboard_;
+  PointerInput pointer_;
   Rnd rnd_;
   // File number 1..254 -> open file. The game only ever uses number 1.
   struct FileSlot {

@@ -1,4 +1,4 @@
-// Keyboard, clock, random numbers, mouse and program end. Every access to the
+// Keyboard, pointer, clock, random numbers, mouse and program end. Every access to the
 // key states and the key buffer holds the lock, as the host's refresh writes
 // them from its own thread; no pause is ever made while holding it.
 #include <algorithm>
@@ -16,7 +16,10 @@ constexpr int kWaitKeyPauseMs = 20;
 
 bool Platform::key_down(int scan_code) {
   std::lock_guard guard(mutex_);
-  return keyboard_.is_down(scan_code);
+  // Both asked, so that a pointer's press is seen even while the key is
+  // held on the keyboard too.
+  const bool pointer = pointer_.look(scan_code);
+  return keyboard_.is_down(scan_code) || pointer;
 }
 
 std::string Platform::inkey() {
@@ -114,6 +117,40 @@ double Platform::rnd() {
 void Platform::set_mouse(int x, int y, int visible, int confine) {
   host_.set_mouse(std::clamp(x, 0, Screen::kWidth - 1), std::clamp(y, 0, Screen::kHeight - 1),
                   visible != 0, confine != 0);
+}
+
+void Platform::set_pointer_screen(const PointerScreen& screen) {
+  std::lock_guard guard(mutex_);
+  push_pointer_code(pointer_.set_screen(screen));
+}
+
+PointerScreen::Kind Platform::pointer_screen_kind() {
+  std::lock_guard guard(mutex_);
+  return pointer_.screen().kind;
+}
+
+void Platform::host_pointer_down(int x, int y) {
+  std::lock_guard guard(mutex_);
+  push_pointer_code(pointer_.down(x, y));
+}
+
+void Platform::host_pointer_move(int x, int y) {
+  std::lock_guard guard(mutex_);
+  push_pointer_code(pointer_.move(x, y));
+}
+
+void Platform::host_pointer_up(int x, int y) {
+  std::lock_guard guard(mutex_);
+  push_pointer_code(pointer_.up(x, y));
+}
+
+void Platform::host_pointer_button(TouchButton which) {
+  std::lock_guard guard(mutex_);
+  push_pointer_code(pointer_.button(which));
+}
+
+void Platform::push_pointer_code(int code) {
+  if (code != 0) keyboard_.push(code);
 }
 
 void Platform::end_program(int status) {

@@ -130,6 +130,17 @@ void Platform::print_using(std::string_view mask, double value) {
 
 void Platform::input_line(std::string_view prompt, std::size_t max_length) {
   std::unique_lock guard(mutex_);
+  // Taps mean nothing while the line is typed; a keyboard on the screen is
+  // shown meanwhile, however the line input ends.
+  set_pointer_screen(screen_of_kind(PointerScreen::Kind::TextEntry));
+  host_.text_input(true, max_length);
+  struct TypingEnd {
+    Platform& platform;
+    ~TypingEnd() {
+      platform.host().text_input(false, 0);
+      platform.set_pointer_screen(PointerScreen{});
+    }
+  } typing_end{*this};
   text_.write(prompt, [this] { host_.beep(); });
   text_.write("? ");
   // "? " leaves no line end held back, so the cursor is the first text cell.

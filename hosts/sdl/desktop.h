@@ -26,8 +26,9 @@ class Desktop {
   bool controllers_open() const { return events_.controllers_open(); }
   void set_icon(const Image& picture) { window_.set_icon(picture); }
 
-  void handle(const SDL_Event& event, KeyTranslator& keys, std::vector<KeyAction>& actions) {
-    events_.handle(event, keys, actions);
+  void handle(const SDL_Event& event, KeyTranslator& keys, std::vector<KeyAction>& actions,
+              std::vector<PointerAction>& pointer) {
+    events_.handle(event, keys, actions, pointer);
   }
   void carry_out(const WindowRequests& requests) {
     if (requests.show) {
@@ -35,6 +36,7 @@ class Desktop {
       picture_.want_whole_window();
     }
     if (requests.mouse) window_.set_mouse(*requests.mouse, picture_.layout());
+    if (requests.text_input) window_.set_text_input(*requests.text_input, picture_.layout());
   }
   void set_paused(bool paused) { picture_.set_paused(paused); }
   bool copy_changed_rows(Screen& screen) { return picture_.copy_changed_rows(screen); }

@@ -88,6 +88,14 @@ void GameThreadHost::set_mouse(int x, int y, bool visible, bool confine) {
   waker_.wake();
 }
 
+void GameThreadHost::text_input(bool wanted, std::size_t) {
+  {
+    std::lock_guard guard(mutex_);
+    requests_.text_input = wanted;
+  }
+  waker_.wake();
+}
+
 WindowRequests GameThreadHost::take_requests() {
   std::lock_guard guard(mutex_);
   WindowRequests taken = std::move(requests_);

@@ -32,6 +32,7 @@ class GameThreadHost final : public Host {
   void play_sound(const std::string& path) override;
   void beep() override;
   void set_mouse(int x, int y, bool visible, bool confine) override;
+  void text_input(bool wanted, std::size_t max_length) override;
 
   // --- For the main thread ---------------------------------------------------
   WindowRequests take_requests();

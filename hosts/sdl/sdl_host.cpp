@@ -76,6 +76,7 @@ int run_on_sdl(const std::string& title, const std::filesystem::path& root,
 
   KeyTranslator keys;
   std::vector<KeyAction> actions;  // waiting for the platform's lock
+  std::vector<PointerAction> pointer;
   int wait_ms = kRefreshMs;
   while (!finished.load()) {
     SDL_Event event;
@@ -93,7 +94,7 @@ int run_on_sdl(const std::string& title, const std::filesystem::path& root,
     waker.disarm();
     if (got_event) {
       do {
-        desktop.handle(event, keys, actions);
+        desktop.handle(event, keys, actions, pointer);
       } while (SDL_PollEvent(&event) != 0);
     }
     if (desktop.close_requested() && !platform.close_requested()) {
@@ -113,8 +114,10 @@ int run_on_sdl(const std::string& title, const std::filesystem::path& root,
       std::unique_lock lock(platform.lock(), std::try_to_lock);
       if (lock.owns_lock()) {
         deliver_key_actions(platform, actions);
-        handed = !actions.empty();
+        deliver_pointer_actions(platform, pointer);
+        handed = !actions.empty() || !pointer.empty();
         actions.clear();
+        pointer.clear();
         desktop.copy_changed_rows(platform.screen());
       } else {
         busy = true;

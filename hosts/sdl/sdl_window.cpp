@@ -39,7 +39,10 @@ SdlWindow::SdlWindow(const std::string& title, const SdlOptions& options,
   if (SDL_GetWindowSurface(window_.get()) == nullptr) return;
   ok_ = true;
   SDL_SetWindowMinimumSize(window_.get(), Screen::kWidth / 4, Screen::kHeight / 4);
-  SDL_StartTextInput();
+  // Typed characters come as text input, also for the keys that start a
+  // level. Where SDL shows a keyboard on the screen for it, that keyboard
+  // comes up only for the name entry.
+  if (!SDL_HasScreenKeyboardSupport()) SDL_StartTextInput();
   apply_pointer_rules(layout);
 }
 
@@ -76,8 +79,40 @@ void SdlWindow::set_mouse(const WindowRequests::Mouse& mouse, const PictureLayou
                                                   Screen::kWidth);
     const int wy = layout.top + static_cast<int>(static_cast<long long>(mouse_.y) * layout.height /
                                                  Screen::kHeight);
+    // The motion this makes is the game's, not the player's.
+    warped_x_ = wx;
+    warped_y_ = wy;
     SDL_WarpMouseInWindow(window_.get(), wx, wy);
   }
+}
+
+void SdlWindow::set_text_input(bool wanted, const PictureLayout& layout) {
+  if (wanted) {
+    // The picture is where the typing shows.
+    SDL_Rect picture{layout.left, layout.top, layout.width, layout.height};
+    SDL_SetTextInputRect(&picture);
+    SDL_StartTextInput();
+  } else if (SDL_HasScreenKeyboardSupport()) {
+    SDL_StopTextInput();
+  }
+}
+
+void SdlWindow::mouse_moved(Uint32 which, int x, int y, const PictureLayout& layout) {
+  if (x != warped_x_ || y != warped_y_) mouse_used(which, layout);
+  warped_x_ = warped_y_ = -1;
+  pointer_over(x, y, layout);
+}
+
+void SdlWindow::mouse_used(Uint32 which, const PictureLayout& layout) {
+  if (which == SDL_TOUCH_MOUSEID || mouse_shown_) return;
+  mouse_shown_ = true;
+  apply_pointer_rules(layout);
+}
+
+void SdlWindow::key_pressed(const PictureLayout& layout) {
+  if (!mouse_shown_) return;
+  mouse_shown_ = false;
+  apply_pointer_rules(layout);
 }
 
 void SdlWindow::toggle_fullscreen(const PictureLayout& layout) {
@@ -109,7 +144,7 @@ void SdlWindow::apply_pointer_rules(const PictureLayout& layout) {
   if (!window_) return;
   if (fullscreen()) {
     SDL_SetWindowGrab(window_.get(), mouse_.confine ? SDL_TRUE : SDL_FALSE);
-    SDL_ShowCursor(mouse_.visible ? SDL_ENABLE : SDL_DISABLE);
+    SDL_ShowCursor(mouse_.visible || mouse_shown_ ? SDL_ENABLE : SDL_DISABLE);
     return;
   }
   SDL_SetWindowGrab(window_.get(), SDL_FALSE);
@@ -121,7 +156,7 @@ void SdlWindow::apply_pointer_rules(const PictureLayout& layout) {
 
 void SdlWindow::pointer_over(int x, int y, const PictureLayout& layout) {
   if (fullscreen()) return;
-  SDL_ShowCursor(layout.contains(x, y) ? SDL_DISABLE : SDL_ENABLE);
+  SDL_ShowCursor(layout.contains(x, y) && !mouse_shown_ ? SDL_DISABLE : SDL_ENABLE);
 }
 
 SdlWindow::Size SdlWindow::best_window_size() {

@@ -39,8 +39,17 @@ class SdlWindow {
   void toggle_fullscreen(const PictureLayout& layout);
   // In a window the pointer is the player's: never moved or held in, hidden
   // only over the picture. In full screen the game's wishes apply.
+  // The pointer shows over the picture too while the player uses the mouse
+  // (a finger does not count, nor the game moving the pointer), until a key
+  // is pressed.
   void apply_pointer_rules(const PictureLayout& layout);
   void pointer_over(int x, int y, const PictureLayout& layout);
+  void mouse_moved(Uint32 which, int x, int y, const PictureLayout& layout);
+  void mouse_used(Uint32 which, const PictureLayout& layout);
+  void key_pressed(const PictureLayout& layout);
+  // The game wants a typed line (SDL's text input, and a keyboard on the
+  // screen where SDL has one), or is done with it.
+  void set_text_input(bool wanted, const PictureLayout& layout);
 
  private:
   struct Size {
@@ -56,6 +65,9 @@ class SdlWindow {
   bool ok_ = false;
   Size window_size_;  // the size of the window when not full screen
   WindowRequests::Mouse mouse_{Screen::kWidth / 2, Screen::kHeight / 2, false, false};
+  bool mouse_shown_ = false;  // the player uses the mouse: it stays in sight
+  int warped_x_ = -1;         // where the game last put the pointer
+  int warped_y_ = -1;
 };
 
 }  // namespace rt

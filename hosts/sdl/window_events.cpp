@@ -3,13 +3,41 @@
 
 #include "hosts/sdl/sdl_window.h"
 #include "hosts/sdl/window_picture.h"
+#include "platform/platform.h"
 
 namespace rt {
 
+void deliver_pointer_actions(Platform& platform, const std::vector<PointerAction>& actions) {
+  for (const PointerAction& action : actions) {
+    switch (action.kind) {
+      case PointerAction::Kind::Down:
+        platform.host_pointer_down(action.x, action.y);
+        break;
+      case PointerAction::Kind::Move:
+        platform.host_pointer_move(action.x, action.y);
+        break;
+      case PointerAction::Kind::Up:
+        platform.host_pointer_up(action.x, action.y);
+        break;
+    }
+  }
+}
+
 void WindowEvents::handle(const SDL_Event& event, KeyTranslator& keys,
-                          std::vector<KeyAction>& actions) {
+                          std::vector<KeyAction>& actions, std::vector<PointerAction>& pointer) {
   switch (event.type) {
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      if (event.button.button == SDL_BUTTON_LEFT && !away()) {
+        window_.mouse_used(event.button.which, picture_.layout());
+        pointer.push_back(picture_point(
+            event.type == SDL_MOUSEBUTTONDOWN ? PointerAction::Kind::Down : PointerAction::Kind::Up,
+            event.button.x, event.button.y));
+      }
+      break;
     case SDL_KEYDOWN:
+      // Back at the keyboard: the pointer goes out of sight again.
+      window_.key_pressed(picture_.layout());
       if (is_screen_toggle(event.key.keysym)) {
         // F11 or Alt+Enter: neither reaches the game, up or down.
         toggles_held_[event.key.keysym.scancode] = true;
@@ -31,7 +59,10 @@ void WindowEvents::handle(const SDL_Event& event, KeyTranslator& keys,
       keys.text(event.text.text, actions);
       break;
     case SDL_MOUSEMOTION:
-      window_.pointer_over(event.motion.x, event.motion.y, picture_.layout());
+      window_.mouse_moved(event.motion.which, event.motion.x, event.motion.y, picture_.layout());
+      if ((event.motion.state & SDL_BUTTON_LMASK) != 0 && !away()) {
+        pointer.push_back(picture_point(PointerAction::Kind::Move, event.motion.x, event.motion.y));
+      }
       break;
     case SDL_QUIT:
       close_requested_ = true;
@@ -58,6 +89,13 @@ void WindowEvents::handle(const SDL_Event& event, KeyTranslator& keys,
     default:
       break;
   }
+}
+
+PointerAction WindowEvents::picture_point(PointerAction::Kind kind, int x, int y) const {
+  PointerAction action;
+  action.kind = kind;
+  picture_.layout().to_picture(x, y, action.x, action.y);
+  return action;
 }
 
 bool WindowEvents::is_screen_toggle(const SDL_Keysym& key) {

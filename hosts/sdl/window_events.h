@@ -13,7 +13,19 @@
 
 namespace rt {
 
+class Platform;
 class SdlWindow;
+
+// The primary pointer on the picture, in picture pixels, waiting for the
+// platform's lock like the key actions.
+struct PointerAction {
+  enum class Kind { Down, Move, Up } kind = Kind::Down;
+  int x = 0;
+  int y = 0;
+};
+
+// Hands `actions` to the platform in the order they happened.
+void deliver_pointer_actions(Platform& platform, const std::vector<PointerAction>& actions);
 class WindowPicture;
 
 class WindowEvents {
@@ -26,13 +38,16 @@ class WindowEvents {
   bool controllers_open() const { return !controllers_.empty(); }
 
   // Handles one window-system event; key and controller events become key
-  // actions.
-  void handle(const SDL_Event& event, KeyTranslator& keys, std::vector<KeyAction>& actions);
+  // actions, the left mouse button (and a finger, which SDL gives as the
+  // left button too) pointer actions.
+  void handle(const SDL_Event& event, KeyTranslator& keys, std::vector<KeyAction>& actions,
+              std::vector<PointerAction>& pointer);
 
  private:
   static bool is_screen_toggle(const SDL_Keysym& key);
   void handle_window_event(const SDL_WindowEvent& event, KeyTranslator& keys,
                            std::vector<KeyAction>& actions);
+  PointerAction picture_point(PointerAction::Kind kind, int x, int y) const;
   void open_controller(int device_index);
   void close_controller(int instance_id, std::vector<KeyAction>& actions);
 

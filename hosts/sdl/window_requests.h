@@ -20,6 +20,7 @@ struct WindowRequests {
     bool confine = false;
   };
   std::optional<Mouse> mouse;
+  std::optional<bool> text_input;  // the game wants a typed line, or is done with it
 };
 
 }  // namespace rt

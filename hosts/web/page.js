@@ -1,6 +1,8 @@
 // The page's side of the browser host: the canvas and its scaling, the
 // pause and end notices, the sound through Web Audio, the waits that give
-// the browser its turn, and the browser's storage for the kept folder.
+// the browser its turn, the browser's storage for the kept folder, and the
+// touch screen's part: the pointer on the picture, the buttons beside it
+// and the text field that brings up the on-screen keyboard.
 // The host (web_host.cpp) calls these through Module.rtPage.
 
 Module.rtPage = (function () {
@@ -17,6 +19,20 @@ Module.rtPage = (function () {
   var audio = null;      // the AudioContext, made at the first key press
   var sounds = [];       // AudioBuffer by the host's sound number
   var voice = null;      // the source playing now
+  var touch = false;     // a touch screen: the buttons are shown
+  var typing = false;    // the game wants a typed line
+  var typed = '';        // what the text field held when last passed on
+  // What happened on the page for the host, three numbers an event (see
+  // INPUT), taken by the host at its next turn.
+  var input = [];
+  var INPUT = {down: 1, move: 2, up: 3, button: 4, character: 5, code: 6};
+  var ENTER = 13;
+  var BACKSPACE = 8;
+  // How much of the page the buttons take on a touch screen, in CSS pixels:
+  // a row under the picture when the page stands, a column on either side
+  // when it lies.
+  var ROW = 84;
+  var COLUMN = 104;
 
   function element(id) {
     return document.getElementById(id);
@@ -25,6 +41,106 @@ Module.rtPage = (function () {
   function show(id, shown) {
     var e = element(id);
     if (e) e.style.display = shown ? 'flex' : 'none';
+  }
+
+  function give(kind, a, b) {
+    input.push(kind, a | 0, b | 0);
+    if (wake) wake();
+  }
+
+  function portrait() {
+    return page.fullHeight() >= page.fullWidth();  // as CSS counts it
+  }
+
+  // The pointer's place on the picture in game pixels, wherever and however
+  // large the canvas is shown.
+  function picturePoint(event) {
+    var r = canvas.getBoundingClientRect();
+    if (!(r.width > 0) || !(r.height > 0)) return [-1, -1];
+    return [Math.floor((event.clientX - r.left) * WIDTH / r.width),
+            Math.floor((event.clientY - r.top) * HEIGHT / r.height)];
+  }
+
+  // The primary pointer on the canvas goes to the game; the browser's own
+  // gestures (scrolling, zoom, the long-press menu) stay off the picture.
+  function watchPointer() {
+    var pointer = null;
+    var pass = function (kind) {
+      return function (event) {
+        if (!event.isPrimary) return;
+        if (kind === INPUT.down) {
+          pointer = event.pointerId;
+          try {
+            canvas.setPointerCapture(event.pointerId);
+          } catch (error) {
+          }
+          page.startAudio();
+          // The keyboard on the screen comes up only within a touch.
+          if (typing && touch && event.pointerType !== 'mouse') field().focus();
+        } else if (pointer !== event.pointerId) {
+          return;
+        }
+        if (kind === INPUT.up) pointer = null;
+        var p = picturePoint(event);
+        give(kind, p[0], p[1]);
+        if (event.pointerType !== 'mouse') event.preventDefault();
+      };
+    };
+    canvas.addEventListener('pointerdown', pass(INPUT.down));
+    canvas.addEventListener('pointermove', pass(INPUT.move));
+    canvas.addEventListener('pointerup', pass(INPUT.up));
+    canvas.addEventListener('pointercancel', pass(INPUT.up));
+    canvas.addEventListener('contextmenu', function (event) {
+      event.preventDefault();
+    });
+  }
+
+  // Tempo, Ton, Aufgeben: numbers 0, 1, 2 for the host. Pressed at the
+  // touch, without taking the keyboard from the canvas.
+  function watchButtons() {
+    var buttons = document.querySelectorAll('#touch [data-button]');
+    for (var i = 0; i < buttons.length; i++) {
+      (function (button) {
+        var number = Number(button.getAttribute('data-button'));
+        button.addEventListener('pointerdown', function (event) {
+          event.preventDefault();
+          page.startAudio();
+          give(INPUT.button, number, 0);
+        });
+        button.addEventListener('mousedown', function (event) {
+          event.preventDefault();
+        });
+        button.addEventListener('contextmenu', function (event) {
+          event.preventDefault();
+        });
+      })(buttons[i]);
+    }
+  }
+
+  function field() {
+    return element('typing');
+  }
+
+  // The text field kept off the picture: what its keyboard types goes to
+  // the game's line input character by character. The game's line only
+  // grows and shrinks at its end, so a change anywhere in the field is
+  // passed on as Backspace back to where it differs, then the new rest.
+  function watchField() {
+    var f = field();
+    f.addEventListener('input', function () {
+      var now = f.value;
+      var same = 0;
+      while (same < typed.length && same < now.length && typed[same] === now[same]) same++;
+      for (var i = typed.length; i > same; i--) give(INPUT.code, BACKSPACE, 0);
+      var rest = Array.from(now.slice(same));
+      for (var j = 0; j < rest.length; j++) give(INPUT.character, rest[j].codePointAt(0), 0);
+      typed = now;
+    });
+    f.addEventListener('keydown', function (event) {
+      if (event.key !== 'Enter') return;
+      event.preventDefault();
+      give(INPUT.code, ENTER, 0);
+    });
   }
 
   // Draws picture rows first .. first + count - 1 onto the canvas, each game
@@ -50,10 +166,16 @@ Module.rtPage = (function () {
       pictureContext.fillRect(0, 0, WIDTH, HEIGHT);
       show('status', false);
       canvas.style.display = 'block';
-      // A click anywhere gives the game the keyboard back.
+      touch = navigator.maxTouchPoints > 0 || 'ontouchstart' in window;
+      document.body.className = touch ? 'touch' : '';
+      watchPointer();
+      watchButtons();
+      watchField();
+      // A click anywhere gives the game the keyboard back (the text field's
+      // while a line is typed on a touch screen).
       document.addEventListener('mousedown', function (event) {
         if (element('end').style.display !== 'flex') {
-          canvas.focus();
+          (typing && touch ? field() : canvas).focus();
           event.preventDefault();
         }
       });
@@ -69,8 +191,11 @@ Module.rtPage = (function () {
       if (Module.rtOnFrame) Module.rtOnFrame(page.frames);
     },
 
+    // `left` and `top` count from the corner of the part of the page the
+    // picture has (pageWidth x pageHeight).
     layout: function (newFactor, left, top, width, height, exact) {
-      canvas.style.left = left + 'px';
+      var side = touch && !portrait() ? COLUMN : 0;
+      canvas.style.left = (left + side) + 'px';
       canvas.style.top = top + 'px';
       canvas.style.width = width + 'px';
       canvas.style.height = height + 'px';
@@ -83,11 +208,49 @@ Module.rtPage = (function () {
       }
     },
 
-    pageWidth: function () {
+    fullWidth: function () {
       return document.documentElement.clientWidth || window.innerWidth || 0;
     },
-    pageHeight: function () {
+    fullHeight: function () {
       return document.documentElement.clientHeight || window.innerHeight || 0;
+    },
+    // The part of the page the picture may take: all of it, less the
+    // buttons on a touch screen.
+    pageWidth: function () {
+      var full = page.fullWidth();
+      return touch && !portrait() ? Math.max(full - 2 * COLUMN, 0) : full;
+    },
+    pageHeight: function () {
+      var full = page.fullHeight();
+      return touch && portrait() ? Math.max(full - ROW, 0) : full;
+    },
+
+    // The host takes what happened since its last turn: up to `max` events
+    // of three 32-bit numbers each into the heap at `out`; gives the count.
+    takeInput: function (out, max) {
+      var count = Math.min(max, input.length / 3);
+      for (var i = 0; i < count * 3; i++) HEAP32[(out >> 2) + i] = input[i];
+      input.splice(0, count * 3);
+      return count;
+    },
+
+    // The game asks for a typed line of at most `length` characters, or
+    // is done with it. The field holds no more than the line, so that the
+    // two stay alike.
+    setTyping: function (on, length) {
+      typing = !!on;
+      var f = field();
+      f.value = '';
+      typed = '';
+      f.maxLength = Math.max(length, 0);
+      if (typing && touch) {
+        // Brings the keyboard up where the browser allows it without a
+        // touch; otherwise the next touch on the picture does. A desktop
+        // types on the canvas as ever.
+        f.focus();
+      } else if (document.activeElement === f) {
+        canvas.focus();
+      }
     },
 
     setPaused: function (paused) {
@@ -100,6 +263,7 @@ Module.rtPage = (function () {
 
     ended: function (status) {
       element('screen').style.display = 'none';
+      document.body.className = '';
       show('status', false);
       show('pause', false);
       element('end-error').style.display = status === 0 ? 'none' : 'block';
@@ -216,6 +380,16 @@ Module.rtPage = (function () {
   };
   return page;
 })();
+
+// The page keeps its files for playing offline (sw.js beside it); a page
+// opened from a file or without the browser's support simply goes on.
+if ('serviceWorker' in navigator && window.location.protocol !== 'file:') {
+  window.addEventListener('load', function () {
+    navigator.serviceWorker.register('sw.js').catch(function (error) {
+      console.warn('rangiertrubel: no offline copy:', error);
+    });
+  });
+}
 
 // A failure the game could not handle itself ends it with the same page.
 Module.onAbort = function () {

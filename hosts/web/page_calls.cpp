@@ -28,6 +28,8 @@ EM_JS(void, page_load_sound, (int number, const std::int16_t* samples, int count
   Module.rtPage.loadSound(number, samples, count, channels, rate);
 });
 EM_JS(void, page_play_sound, (int number), { Module.rtPage.playSound(number); });
+EM_JS(int, page_take_input, (int* out, int max), { return Module.rtPage.takeInput(out, max); });
+EM_JS(void, page_set_typing, (int on, int length), { Module.rtPage.setTyping(on, length); });
 EM_ASYNC_JS(void, page_wait, (double ms), { await Module.rtPage.wait(ms); });
 EM_ASYNC_JS(int, page_mount_storage, (const char* path), {
   return await Module.rtPage.mountStorage(UTF8ToString(path));
@@ -72,6 +74,12 @@ void load_sound(int number, const std::int16_t* samples, int count, int channels
 }
 void play_sound(int number) {
   page_play_sound(number);
+}
+int take_input(int* out, int max) {
+  return page_take_input(out, max);
+}
+void set_typing(bool on, int length) {
+  page_set_typing(on ? 1 : 0, length);
 }
 void wait(double ms) {
   page_wait(ms);

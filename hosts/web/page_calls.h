@@ -19,6 +19,11 @@ void wake();
 void start_audio();
 void load_sound(int number, const std::int16_t* samples, int count, int channels, int rate);
 void play_sound(int number);
+// The page's pointer, touch-button and typing events since the last call:
+// up to `max` of three numbers each into `out` (see page_input.h); the count.
+int take_input(int* out, int max);
+// The game wants a typed line of at most `length` characters, or no longer.
+void set_typing(bool on, int length);
 // The ones the game waits for: the browser runs meanwhile. A negative `ms`
 // waits until woken.
 void wait(double ms);

@@ -1,5 +1,6 @@
 // The browser host: the 800 x 600 screen on the page's canvas, the keyboard
-// from the canvas's key events, the clock from the page's monotonic clock,
+// from the canvas's key events, the pointer, the touch buttons and the
+// on-screen keyboard's text from the page's own events, the clock from the page's monotonic clock,
 // the sound through Web Audio and the kept folder in IndexedDB. The game
 // runs on the page's only thread; every pause of the game hands the thread
 // back to the browser until the pause is over, and that is when the page
@@ -11,18 +12,21 @@
 #include <emscripten/html5.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <span>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "hosts/web/browser_keys.h"
 #include "hosts/web/page_calls.h"
+#include "hosts/web/page_input.h"
 #include "hosts/web/page_layout.h"
 #include "hosts/web/page_sounds.h"
 #include "hosts/windowed/away_clock.h"
@@ -36,6 +40,11 @@ namespace rt {
 namespace {
 
 constexpr const char* kCanvas = "#screen";
+// The text field the on-screen keyboard types into: while it has the
+// keyboard, the game has it.
+constexpr const char* kTextField = "#typing";
+// The page's events taken at a time.
+constexpr int kPageEvents = 64;
 
 // Everything the page's events and the game's calls share. Lives for the
 // whole run, on the page's one thread.
@@ -126,6 +135,11 @@ class WebPage {
     if (shown_) page::hide_cursor(hidden);
   }
 
+  void set_typing(bool on, std::size_t max_length) {
+    constexpr std::size_t kLongest = 1 << 20;
+    if (shown_) page::set_typing(on, static_cast<int>(std::min(max_length, kLongest)));
+  }
+
   // --- Keys, focus and visibility -----------------------------------------
   bool key_down(const EmscriptenKeyboardEvent& e) {
     page::start_audio();
@@ -174,11 +188,31 @@ class WebPage {
   // Key actions reach the platform unless the game holds the screen; they
   // wait for its next pause then, as on the desktop.
   void apply_waiting_keys() {
-    if (platform_ == nullptr || platform_->screen_locked() || waiting_.empty()) return;
+    if (platform_ == nullptr || platform_->screen_locked()) return;
+    const bool pointed = take_page_events();
+    if (waiting_.empty()) {
+      if (pointed) page::wake();
+      return;
+    }
     deliver_key_actions(*platform_, waiting_);
     waiting_.clear();
     // A wait for a key is over; any other pause just goes on.
     page::wake();
+  }
+
+  // The page's pointer, touch buttons and typed text; true when there were any.
+  bool take_page_events() {
+    bool any = false;
+    std::array<int, kPageEvents * page_event::kNumbers> numbers{};
+    for (;;) {
+      const int count = std::clamp(page::take_input(numbers.data(), kPageEvents), 0, kPageEvents);
+      if (count == 0) return any;
+      any = true;
+      rt::apply_page_events(
+          *platform_, std::span<const int>(numbers.data(),
+                                           static_cast<std::size_t>(count) * page_event::kNumbers));
+      if (count < kPageEvents) return any;
+    }
   }
 
   Platform* platform_ = nullptr;
@@ -208,6 +242,9 @@ class WebHost final : public Host {
   // The pointer is the player's: a page can neither move nor confine it, and
   // it is only hidden over the game's picture.
   void set_mouse(int, int, bool visible, bool) override { page_.hide_cursor(!visible); }
+  void text_input(bool wanted, std::size_t max_length) override {
+    page_.set_typing(wanted, max_length);
+  }
   void files_changed() override { page::save_storage(); }
 
  private:
@@ -248,6 +285,8 @@ class PageEvents {
     emscripten_set_keyup_callback(kCanvas, &page, EM_FALSE, on_key_up);
     emscripten_set_focus_callback(kCanvas, &page, EM_FALSE, on_focus);
     emscripten_set_blur_callback(kCanvas, &page, EM_FALSE, on_blur);
+    emscripten_set_focus_callback(kTextField, &page, EM_FALSE, on_focus);
+    emscripten_set_blur_callback(kTextField, &page, EM_FALSE, on_blur);
     emscripten_set_visibilitychange_callback(&page, EM_FALSE, on_visibility);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, &page, EM_FALSE, on_resize);
     EmscriptenVisibilityChangeEvent visibility{};

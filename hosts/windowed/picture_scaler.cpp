@@ -24,6 +24,22 @@ Color mix(Color a, Color b, int weight) {
 
 }  // namespace
 
+void PictureLayout::to_picture(int x, int y, int& picture_x, int& picture_y) const {
+  if (empty()) {
+    picture_x = -1;
+    picture_y = -1;
+    return;
+  }
+  // Rounded down, also left of and above the picture.
+  const auto scale = [](long long offset, long long size, long long picture) {
+    const long long scaled = offset * picture;
+    const long long q = scaled / size;
+    return static_cast<int>(scaled % size < 0 ? q - 1 : q);
+  };
+  picture_x = scale(static_cast<long long>(x) - left, width, Screen::kWidth);
+  picture_y = scale(static_cast<long long>(y) - top, height, Screen::kHeight);
+}
+
 PictureLayout PictureLayout::fit(int window_w, int window_h, bool whole_factors_only) {
   PictureLayout l;
   l.window_w = std::max(window_w, 0);

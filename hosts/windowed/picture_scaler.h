@@ -27,6 +27,10 @@ struct PictureLayout {
   bool contains(int x, int y) const {
     return x >= left && x < left + width && y >= top && y < top + height;
   }
+  // The picture pixel under window position (x, y): 0..799 and 0..599 on
+  // the picture, beyond that range off it (to the left and above negative).
+  // (-1, -1) while the layout is empty.
+  void to_picture(int x, int y, int& picture_x, int& picture_y) const;
   friend bool operator==(const PictureLayout&, const PictureLayout&) = default;
 };
 

@@ -1,6 +1,8 @@
 // The main menu: moving the pointer, choosing an item and the sound switch.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "platform/keyboard.h"
 #include "tests/support/front_fixture.h"
 
@@ -195,6 +197,28 @@ TEST_F(MainMenuTest, EscapeEndsWithoutSaving) {
   tap(1.2, scan::kEscape, keycode::kEscape);
   EXPECT_EQ(run([&] { front.main_menu(); }), 0);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "Data" / "High.dat"));
+}
+
+TEST_F(MainMenuTest, ATapOnAnItemMovesThePointerThereAndChoosesIt) {
+  const auto click = [this](double time, int x, int y) {
+    host.at(time, [this, x, y] { platform.host_pointer_down(x, y); });
+    host.at(time + 0.01, [this, x, y] { platform.host_pointer_up(x, y); });
+  };
+  auto after_sound = std::make_shared<int>();
+  click(1.0, 340, 536);  // "SOUND EIN", two items down: Down, Down, Enter
+  host.at(1.5, [this, after_sound] { *after_sound = pointer_item(); });
+  // The Ton button is the sound item: on again, with its ping.
+  host.at(1.8, [this] { platform.host_pointer_button(TouchButton::Sound); });
+  click(2.0, 100, 100);  // not on an item: nothing
+  click(2.5, 300, 470);  // "SPIEL STARTEN": Up, Up, Enter
+  run([&] { front.main_menu(); }, 4.0);
+  EXPECT_EQ(*after_sound, 3);
+  EXPECT_EQ(game.sound_on, 1);
+  EXPECT_EQ(count_sounds("ping.wav"), 5);  // Down, Down, sound on, Up, Up
+  ASSERT_TRUE(returned);
+  EXPECT_EQ(game.GameState, state::kPlaying);
+  EXPECT_LT(host.now(), 2.7);
+  EXPECT_EQ(platform.inkey(), "");
 }
 
 }  // namespace

@@ -71,16 +71,7 @@ TEST_F(GameLoopTest, KeysTypedDuringPlayNeverQueueUp) {
 }
 
 TEST_F(GameLoopTest, AllFourArrowsInOnePollMoveEachPieceThereAndBack) {
-  Level level = rail_level();
-  level.at(20, 14) = tile::kGruen;
-  level.at(10, 5) = tile::kSchwarz;
-  level.at(10, 6) = tile::kKurveOLi;
-  level.at(10, 4) = tile::kSchieneSenk;
-  level.at(11, 5) = tile::kKurveURe;
-  level.at(9, 5) = tile::kKurveULi;
-  level.hole_x = 10;
-  level.hole_y = 5;
-  write_level(1, level);
+  write_level(1, cross_level());
   for (int key : {scan::kUp, scan::kDown, scan::kLeft, scan::kRight}) host.press(5.0, key, 0);
   extra_on_sound = [this](const SimHost::Sound& s) {
     if (s.name != "ping.wav") return;

@@ -152,6 +152,21 @@ inline Level rail_level() {
   return level;
 }
 
+// The rail level with the hole at (10, 5) and a different piece on each of
+// its four sides: a curve below, a rail above, curves right and left.
+inline Level cross_level() {
+  Level level = rail_level();
+  level.at(20, 14) = tile::kGruen;
+  level.at(10, 5) = tile::kSchwarz;
+  level.at(10, 6) = tile::kKurveOLi;
+  level.at(10, 4) = tile::kSchieneSenk;
+  level.at(11, 5) = tile::kKurveURe;
+  level.at(9, 5) = tile::kKurveULi;
+  level.hole_x = 10;
+  level.hole_y = 5;
+  return level;
+}
+
 // A simulated host and platform with the game on them, the screen set, the
 // test's pictures loaded and the text colour of the game.
 class GameFixture : public SimFixture {

@@ -1,6 +1,7 @@
 // The level tool's checks, and the shipped levels with their solutions.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -166,17 +167,18 @@ TEST(ShippedLevels, AllTenPassTheCheck) {
   }
 }
 
-// Replays a solution script with the shipped levels and gives the last state.
-std::string last_state(const std::string& script) {
+// Plays a script with the shipped levels and gives the last state.
+std::string last_state_of_text(const std::string& text) {
   rt::testing::TempDir dir;
+  dir.write("script.sim", text);
   fs::create_directories(dir.path() / "Data");
   for (const auto& entry : fs::directory_iterator(source_dir() / "data" / "levels")) {
     fs::copy_file(entry.path(), dir.path() / "Data" / entry.path().filename());
   }
   std::istringstream in;
   std::ostringstream out, err;
-  const std::string script_path = (source_dir() / "data" / "solutions" / script).string();
-  const int status = sim::runner_main({"--dir", dir.path().string(), script_path}, in, out, err);
+  const int status = sim::runner_main(
+      {"--dir", dir.path().string(), (dir.path() / "script.sim").string()}, in, out, err);
   EXPECT_EQ(status, sim::kStoppedStatus) << err.str();
   std::istringstream lines(out.str());
   std::string line, state;
@@ -184,6 +186,62 @@ std::string last_state(const std::string& script) {
     if (line.find("\"GameState\"") != std::string::npos) state = line;
   }
   return state;
+}
+
+// Replays a recorded solution.
+std::string last_state(const std::string& script) {
+  return last_state_of_text(read_all(source_dir() / "data" / "solutions" / script));
+}
+
+// A recorded solution played by taps alone: the menu's first item, a tap
+// anywhere for each level's wait, and for each slide a tap on the piece that
+// the arrow would move, found from where the level file puts the hole.
+std::string by_taps(const std::string& script) {
+  std::istringstream lines(read_all(source_dir() / "data" / "solutions" / script));
+  std::string out;
+  int level = 0;
+  int hole_x = 0;
+  int hole_y = 0;
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    std::string time, verb, key;
+    words >> time >> verb >> key;
+    if (verb == "tap" && key == "Enter") {
+      out += time + " click 340 470\n";
+    } else if (verb == "tap") {
+      char name[32];
+      std::snprintf(name, sizeof name, "lev%02d.dat", ++level);
+      std::string fields = read_all(source_dir() / "data" / "levels" / name);
+      for (char& c : fields) c = c == ',' ? ' ' : c;
+      std::istringstream numbers(fields);
+      std::vector<int> values;
+      for (int v = 0; numbers >> v;) values.push_back(v);
+      EXPECT_EQ(values.size(), 282u) << name;
+      hole_x = values.size() == 282 ? values[280] : 0;
+      hole_y = values.size() == 282 ? values[281] : 0;
+      out += time + " click 400 300\n";
+    } else if (verb == "press") {
+      // The piece that moves stands on the side the arrow comes from, and
+      // the hole takes its place.
+      if (key == "Up") ++hole_y;
+      if (key == "Down") --hole_y;
+      if (key == "Left") ++hole_x;
+      if (key == "Right") --hole_x;
+      out += time + " click " + std::to_string((hole_x - 1) * 40 + 20) + " " +
+             std::to_string((hole_y - 1) * 40 + 20) + "\n";
+    } else if (verb != "release") {
+      out += line + "\n";
+    }
+  }
+  return out;
+}
+
+TEST(ShippedLevels, TheFirstThreeAreWonByTapsAlone) {
+  const std::string taps = by_taps("level03.sim");
+  ASSERT_EQ(taps.find("press"), std::string::npos);
+  const std::string state = last_state_of_text(taps);
+  EXPECT_NE(state.find("\"level\": 4,"), std::string::npos) << state;
+  EXPECT_NE(state.find("\"lives\": 3,"), std::string::npos) << state;
 }
 
 class Solution : public ::testing::TestWithParam<int> {};

@@ -78,17 +78,43 @@ TEST(ScriptTest, MalformedLinesAreReportedWithTheirLineNumber) {
     const char* script;
     int line;
   };
-  for (const Case& c :
-       {Case{"tap Down", 1}, Case{"1 tap Down\n\n-1 tap Up", 3}, Case{"1.5.2 state", 1},
-        Case{"1. state", 1}, Case{".5 state", 1}, Case{"1e3 state", 1}, Case{"nan state", 1},
-        Case{"1", 1}, Case{"1 jump", 1}, Case{"1 tap", 1}, Case{"1 tap F1", 1},
-        Case{"1 state now", 1}, Case{"1 end 2", 1}, Case{"1 type", 1}, Case{"1 shot", 1},
-        Case{"#\n2 state\n1 state", 3}}) {
+  for (const Case& c : {Case{"tap Down", 1},
+                        Case{"1 tap Down\n\n-1 tap Up", 3},
+                        Case{"1.5.2 state", 1},
+                        Case{"1. state", 1},
+                        Case{".5 state", 1},
+                        Case{"1e3 state", 1},
+                        Case{"nan state", 1},
+                        Case{"1", 1},
+                        Case{"1 jump", 1},
+                        Case{"1 tap", 1},
+                        Case{"1 tap F1", 1},
+                        Case{"1 state now", 1},
+                        Case{"1 end 2", 1},
+                        Case{"1 type", 1},
+                        Case{"1 shot", 1},
+                        Case{"1 click 10", 1},
+                        Case{"1 click 800 0", 1},
+                        Case{"1 click 0 600", 1},
+                        Case{"1 click -1 5", 1},
+                        Case{"1 click 1 2 3", 1},
+                        Case{"1 swipe 1 2", 1},
+                        Case{"1 swipe 1 2 Enter", 1},
+                        Case{"#\n2 state\n1 state", 3}}) {
     const ParsedScript s = parse_script(c.script);
     ASSERT_TRUE(s.error) << c.script;
     EXPECT_EQ(s.error->line, c.line) << c.script;
     EXPECT_TRUE(s.commands.empty());
   }
+  // The pointer's verbs: a pixel of the picture, a swipe's direction.
+  const ParsedScript pointer = parse_script("1 click 799 599\n2 swipe 0 10 left\n");
+  ASSERT_FALSE(pointer.error) << pointer.error->message;
+  EXPECT_EQ(pointer.commands[0].verb, Verb::Click);
+  EXPECT_EQ(pointer.commands[0].x, 799);
+  EXPECT_EQ(pointer.commands[0].y, 599);
+  EXPECT_EQ(pointer.commands[1].verb, Verb::Swipe);
+  EXPECT_EQ(pointer.commands[1].y, 10);
+  EXPECT_EQ(pointer.commands[1].key.scan_code, scan::kLeft);
   // Equal times are fine; an empty script is fine.
   EXPECT_FALSE(parse_script("1 state\n1 state\n").error);
   EXPECT_FALSE(parse_script("").error);

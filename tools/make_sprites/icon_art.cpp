@@ -109,7 +109,10 @@ Image draw_small() {
 }  // namespace
 
 Image draw_icon(int size) {
-  if (std::find(kIconSizes.begin(), kIconSizes.end(), size) == kIconSizes.end()) return {};
+  if (std::find(kIconSizes.begin(), kIconSizes.end(), size) == kIconSizes.end() &&
+      std::find(kWebIconSizes.begin(), kWebIconSizes.end(), size) == kWebIconSizes.end()) {
+    return {};
+  }
   if (size % 32 == 0) return enlarge(draw_large(), size / 32);
   return enlarge(draw_small(), size / 16);
 }

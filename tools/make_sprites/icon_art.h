@@ -11,11 +11,14 @@ namespace rt::art {
 
 // The sizes of the icon theme's PNG files, in pixels square.
 inline constexpr std::array<int, 6> kIconSizes{16, 32, 48, 64, 128, 256};
+// The sizes a web app's manifest names, from the 32-dot design.
+inline constexpr std::array<int, 2> kWebIconSizes{192, 512};
 
 // The icon at `size` pixels square: the 16-dot design at 16 and, three times
 // enlarged, at 48; the 32-dot design at 32 and enlarged at 64, 128 and 256.
 // Every pixel is opaque, so the window's icon (a BMP without alpha) is the
-// same picture. An empty image for any size not in kIconSizes.
+// same picture. The web sizes enlarge the 32-dot design likewise. An empty
+// image for any size not in kIconSizes or kWebIconSizes.
 Image draw_icon(int size);
 
 }  // namespace rt::art

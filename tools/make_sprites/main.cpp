@@ -3,6 +3,8 @@
 // --sheet also an enlarged overview of all of them for looking at the art.
 // make_sprites --icons DIR NAME: writes the desktop icon into the icon theme
 // layout under DIR, one DIR/hicolor/SxS/apps/NAME.png for each size S.
+// make_sprites --web-icons DIR: writes the web app's icons, DIR/icon-S.png
+// for each size S its manifest names.
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -39,9 +41,22 @@ int write_icons(const fs::path& out_dir, const std::string& name) {
   return 0;
 }
 
+int write_web_icons(const fs::path& out_dir) {
+  if (!make_folder(out_dir)) return 1;
+  for (int size : rt::art::kWebIconSizes) {
+    const fs::path path = out_dir / ("icon-" + std::to_string(size) + ".png");
+    if (!rt::write_file(path, rt::art::encode_png(rt::art::draw_icon(size)))) {
+      std::cerr << "make_sprites: cannot write " << path << "\n";
+      return 1;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--web-icons") return write_web_icons(argv[2]);
   if (argc == 4 && std::string(argv[1]) == "--icons") {
     const std::string name = argv[3];
     if (name.empty() || name.find('/') != std::string::npos) {
@@ -52,7 +67,8 @@ int main(int argc, char** argv) {
   }
   if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--sheet")) {
     std::cerr << "usage: make_sprites OUTDIR [--sheet FILE]\n"
-                 "       make_sprites --icons DIR NAME\n";
+                 "       make_sprites --icons DIR NAME\n"
+                 "       make_sprites --web-icons DIR\n";
     return 2;
   }
   const fs::path out_dir = argv[1];

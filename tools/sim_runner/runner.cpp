@@ -16,6 +16,7 @@
 #include "hosts/sim/sim_host.h"
 #include "platform/formats/bmp_writer.h"
 #include "platform/formats/cp437.h"
+#include "platform/keyboard.h"
 #include "platform/os/bounded_read.h"
 #include "platform/platform.h"
 
@@ -26,6 +27,8 @@ namespace {
 // Seconds between two codes of `type`, and from a tap's press to its release.
 constexpr double kTypingPeriod = 0.05;
 constexpr double kTapLength = 0.05;
+// How far a swipe draws the pointer, in picture pixels.
+constexpr int kSwipeLength = 60;
 
 std::string time_field(double t) {
   return "{\"t\": " + format_time(t);
@@ -60,6 +63,26 @@ void schedule(SimHost& host, Platform& platform, const Program& program, const C
       host.press(t, command.key.scan_code, command.key.code);
       host.release(t + kTapLength, command.key.scan_code);
       break;
+    case Verb::Click:
+      host.at(t, [&platform, x = command.x, y = command.y] { platform.host_pointer_down(x, y); });
+      host.at(t + kTapLength,
+              [&platform, x = command.x, y = command.y] { platform.host_pointer_up(x, y); });
+      break;
+    case Verb::Swipe: {
+      const int scan_code = command.key.scan_code;
+      const int dx = scan_code == scan::kLeft ? -1 : scan_code == scan::kRight ? 1 : 0;
+      const int dy = scan_code == scan::kUp ? -1 : scan_code == scan::kDown ? 1 : 0;
+      const int x = command.x;
+      const int y = command.y;
+      host.at(t, [&platform, x, y] { platform.host_pointer_down(x, y); });
+      host.at(t + kTapLength / 2, [&platform, x, y, dx, dy] {
+        platform.host_pointer_move(x + dx * kSwipeLength / 2, y + dy * kSwipeLength / 2);
+      });
+      host.at(t + kTapLength, [&platform, x, y, dx, dy] {
+        platform.host_pointer_up(x + dx * kSwipeLength, y + dy * kSwipeLength);
+      });
+      break;
+    }
     case Verb::Type: {
       const std::string codes = utf8_to_cp437(command.text);
       for (std::size_t i = 0; i < codes.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <vector>
 
 #include "platform/keyboard.h"
 
@@ -69,10 +70,57 @@ std::optional<double> parse_time(std::string_view s) {
   return value;
 }
 
+// A whole number from 0 to `below` - 1, digits only.
+std::optional<int> parse_pixel(std::string_view s, int below) {
+  int value = 0;
+  if (s.empty() || s.size() > 4) return std::nullopt;
+  for (const char c : s) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value >= below) return std::nullopt;
+  return value;
+}
+
+// "X Y" for click, "X Y DIRECTION" for swipe.
+std::optional<std::string> parse_position(std::string_view argument, Command& command) {
+  std::vector<std::string_view> words;
+  std::size_t i = 0;
+  while (i < argument.size()) {
+    while (i < argument.size() && is_blank(argument[i])) ++i;
+    const std::size_t start = i;
+    while (i < argument.size() && !is_blank(argument[i])) ++i;
+    if (i > start) words.push_back(argument.substr(start, i - start));
+  }
+  const std::size_t wanted = command.verb == Verb::Swipe ? 3 : 2;
+  if (words.size() != wanted) {
+    return command.verb == Verb::Swipe ? std::string("want X Y and a direction")
+                                       : std::string("want X Y");
+  }
+  const auto x = parse_pixel(words[0], 800);
+  const auto y = parse_pixel(words[1], 600);
+  if (!x || !y) {
+    return "bad position \"" + std::string(words[0]) + " " + std::string(words[1]) + "\"";
+  }
+  command.x = *x;
+  command.y = *y;
+  if (command.verb == Verb::Swipe) {
+    const auto key = key_by_name(words[2]);
+    if (!key || (key->scan_code != scan::kUp && key->scan_code != scan::kDown &&
+                 key->scan_code != scan::kLeft && key->scan_code != scan::kRight)) {
+      return "bad direction \"" + std::string(words[2]) + "\"";
+    }
+    command.key = *key;
+  }
+  return std::nullopt;
+}
+
 std::optional<Verb> verb_by_name(std::string_view name) {
   if (name == "press") return Verb::Press;
   if (name == "release") return Verb::Release;
   if (name == "tap") return Verb::Tap;
+  if (name == "click") return Verb::Click;
+  if (name == "swipe") return Verb::Swipe;
   if (name == "type") return Verb::Type;
   if (name == "shot") return Verb::Shot;
   if (name == "state") return Verb::State;
@@ -116,6 +164,10 @@ std::optional<std::string> parse_line(std::string_view line, Command& command) {
       command.key = *key;
       break;
     }
+    case Verb::Click:
+    case Verb::Swipe:
+      if (auto message = parse_position(argument, command)) return message;
+      break;
     case Verb::Type:
       if (rest.empty() || rest.front() != ' ') return std::string("missing text");
       command.text = std::string(rest.substr(1));

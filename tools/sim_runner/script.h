@@ -19,13 +19,28 @@ struct ScriptKey {
 // End, A..Z and 0..9, in any case; nothing for any other name.
 std::optional<ScriptKey> key_by_name(std::string_view name);
 
-enum class Verb { Press, Release, Tap, Type, Shot, State, Blur, Focus, Close, End };
+enum class Verb {
+  Press,
+  Release,
+  Tap,
+  Click,  // a tap of the pointer at a pixel of the picture
+  Swipe,  // the pointer drawn from a pixel in a direction
+  Type,
+  Shot,
+  State,
+  Blur,
+  Focus,
+  Close,
+  End
+};
 
 // One script line: at `time` (virtual seconds since program start) do `verb`.
 struct Command {
   double time = 0.0;
   Verb verb = Verb::State;
-  ScriptKey key;     // press, release, tap
+  ScriptKey key;  // press, release, tap; swipe: the arrow of its direction
+  int x = 0;      // click, swipe: the pixel, 0..799 and 0..599
+  int y = 0;
   std::string text;  // type: the UTF-8 text; shot: the file name
   int line = 0;      // line number in the script, from 1
 };

@@ -1,5 +1,6 @@
 // The desktop program started as a player would, in a window and without a
-// window manager, driven by key presses that go through the X server.
+// window manager, driven by key presses and mouse clicks that go through
+// the X server.
 #include "tests/hosts/sdl/desktop_program.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,10 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <utility>
@@ -122,6 +126,53 @@ TEST_F(DesktopWindowTest, CloseRequestsEndTheProgramFromTheMenuAndFromPlay) {
     }
     EXPECT_EQ(game->wait_for(5s), 0);
   }
+}
+
+// Level 1 won with the mouse alone, full screen on an 800 x 600 display, so
+// that window and picture pixels are the same: a click on "SPIEL STARTEN",
+// one to start the level, one on the piece below the empty cell, one on the
+// status line to speed the locomotive to the station.
+TEST_F(DesktopProgramTest, AMouseClickBesideTheHoleSlidesThePieceAndWinsLevelOne) {
+  const fs::path work = dir.path() / "work";
+  copy_data(work);
+  // Where each level's empty cell is: the last two numbers of its file.
+  const auto hole_of = [&](const char* level) {
+    std::ifstream in(work / "Data" / level);
+    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (char& c : all) c = c == ',' ? ' ' : c;
+    std::istringstream numbers(all);
+    std::vector<int> values;
+    for (int v = 0; numbers >> v;) values.push_back(v);
+    return values.size() == 282 ? std::pair{values[280], values[281]} : std::pair{0, 0};
+  };
+  const auto [hole_x, hole_y] = hole_of("lev01.dat");
+  const auto [next_x, next_y] = hole_of("lev02.dat");
+  ASSERT_GT(hole_y, 0);
+  ASSERT_LT(hole_y, 14);
+  const auto centre = [](int column_or_row) { return std::to_string(column_or_row * 40 - 20); };
+  const auto black_at = [&](int x, int y) {
+    const auto shot = screenshot();
+    return shot && shot->at(x * 40 - 20, y * 40 - 20) == 0u;
+  };
+
+  auto game = start_game(bin_ / "rangiertrubel", work, {"--fullscreen"});
+  const std::string window = wait_for_window();
+  ASSERT_FALSE(window.empty());
+  ASSERT_TRUE(wait_for_title(window));
+  on_display(display_, "xdotool mousemove 340 470 click 1 sleep 4 mousemove 400 300 click 1");
+  on_display(display_, "xdotool sleep 0.3 mousemove " + centre(hole_x) + " " + centre(hole_y + 1) +
+                           " click 1 sleep 0.5");
+  EXPECT_TRUE(black_at(hole_x, hole_y + 1)) << "the piece below the empty cell moved up";
+  EXPECT_FALSE(black_at(hole_x, hole_y));
+  on_display(display_, "xdotool mousemove 400 580 click 1");  // the status line: faster
+  bool won = false;
+  for (int attempt = 0; attempt < 60 && !won; ++attempt) {
+    std::this_thread::sleep_for(250ms);
+    won = black_at(next_x, next_y) && !black_at(hole_x, hole_y + 1);
+  }
+  EXPECT_TRUE(won) << "level 2 shows";
+  ::kill(game->pid(), SIGINT);
+  EXPECT_EQ(game->wait_for(5s), 0);
 }
 
 TEST_F(DesktopWindowTest, WithoutADisplayOneLineSaysSoAndTheStatusIs1) {

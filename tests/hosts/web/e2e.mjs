@@ -1,12 +1,18 @@
 // The browser version played end to end in Debian's chromium, headless:
 // the menu, a game with a held arrow and three lost locomotives, a name
 // typed into the list of best scores, the list again after a reload, and the
-// page that follows "SPIEL BEENDEN".
+// page that follows "SPIEL BEENDEN"; then the same by touch alone on a
+// phone's and a tablet's screen, offline too (touch.mjs), and the zip for
+// game portals played from a sub-path inside a frame.
 //   node tests/hosts/web/e2e.mjs SITE_FOLDER [SCREENSHOT_FOLDER]
 import assert from 'node:assert/strict';
-import {mkdirSync} from 'node:fs';
+import {execFileSync} from 'node:child_process';
+import {existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync} from 'node:fs';
+import {tmpdir} from 'node:os';
 import path from 'node:path';
-import {countPixels, launch, serve} from './browser.mjs';
+import {blackCells, countPixels, keptList, launch, serve, sleep, statusPixels, textArea, until}
+    from './browser.mjs';
+import {PHONE, TABLET, playByTouch} from './touch.mjs';
 
 const site = process.argv[2];
 const shots = process.argv[3] || path.join(site, '..', 'web-test');
@@ -15,28 +21,8 @@ mkdirSync(shots, {recursive: true});
 
 const TEXT = '([r, g, b]) => r === 255 && g === 255 && b === 56';  // the game's pale yellow
 const TITLE_FACE = '([r, g, b]) => r === 255 && g === 224';      // the big title's face
-const BLACK = '([r, g, b]) => r === 0 && g === 0 && b === 0';
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-
-// Waits until `check()` gives a true value and returns it; fails after
-// `seconds` naming `what`.
-async function until(what, check, seconds = 15) {
-  const end = Date.now() + seconds * 1000;
-  for (;;) {
-    const value = await check();
-    if (value) return value;
-    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
-    await sleep(50);
-  }
-}
-
-// Text rows and columns of the game's 8 x 16 text grid (counted from 1).
-function textArea(row, column, length) {
-  const x = (column - 1) * 8;
-  const y = (row - 1) * 16;
-  return [x, y, x + 8 * length - 1, y + 15];
-}
+const livesDigits = (page) => statusPixels(page, 448, 16);
 
 async function menuShown(page) {
   const title = await countPixels(page, 95, 50, 700, 115, TITLE_FACE);
@@ -44,43 +30,10 @@ async function menuShown(page) {
   return title > 1000 && start > 50;
 }
 
-// The field's 20 x 14 cells whose centre is black: the empty cell.
-async function blackCells(page) {
-  const cells = [];
-  for (let row = 0; row < 14; row++) {
-    for (let column = 0; column < 20; column++) {
-      const x = column * 40 + 20;
-      const y = row * 40 + 20;
-      if (await countPixels(page, x, y, x, y, BLACK)) cells.push([column, row]);
-    }
-  }
-  return cells;
-}
-
-// The pixels of the status line's count of locomotives, as a string.
-function livesDigits(page) {
-  return page.evaluate(() => {
-    const canvas = document.getElementById('screen');
-    const f = canvas.width / 800;
-    return Array.from(canvas.getContext('2d').getImageData(448 * f, 560 * f, 16 * f, 16 * f).data)
-        .join(',');
-  });
-}
-
 async function hold(page, key, ms) {
   await page.keyboard.down(key);
   await sleep(ms);
   await page.keyboard.up(key);
-}
-
-function keptList(page) {
-  return page.evaluate(() => {
-    try {
-      return Array.from(FS.readFile('/game/Data/High.dat'));
-    } catch (error) {
-      return null;
-    }
-  });
 }
 
 let step = 0;
@@ -231,6 +184,44 @@ try {
   });
 
   assert.deepEqual(errors, [], 'no script errors on the page');
+  await page.close();
+
+  for (const screen of [PHONE, TABLET]) await playByTouch(browser, site, screen, shots, check);
+
+  const zip = path.join(site, 'rangiertrubel-web.zip');
+  if (existsSync(zip)) {
+    await check('the zip for game portals plays from a sub-path inside a frame', async () => {
+      const root = mkdtempSync(path.join(tmpdir(), 'rt-portal-'));
+      try {
+        const folder = path.join(root, 'games', 'rangiertrubel');
+        mkdirSync(folder, {recursive: true});
+        execFileSync('python3', ['-m', 'zipfile', '-e', zip, folder]);
+        assert.ok(existsSync(path.join(folder, 'index.html')), 'index.html at the zip\'s root');
+        const html = readFileSync(path.join(folder, 'index.html'), 'utf8');
+        assert.doesNotMatch(html, /(src|href)="(\/|https?:)/, 'relative addresses only');
+        execFileSync('python3', ['-c', 'import sys; open(sys.argv[1], "w").write(sys.argv[2])',
+                                 path.join(root, 'portal.html'),
+                                 '<iframe src="games/rangiertrubel/index.html" width="800" ' +
+                                 'height="600"></iframe>']);
+        const portal = await serve(root);
+        const framed = await browser.newPage();
+        try {
+          await framed.setViewport({width: 1024, height: 768});
+          await framed.goto(portal.url + 'portal.html');
+          const frame = await until('the frame', async () =>
+            framed.frames().find((f) => f.url().includes('games/rangiertrubel')), 10);
+          await until('the menu in the frame', async () =>
+            (await countPixels(frame, ...textArea(30, 40, 13), TEXT)) > 50, 20);
+          await framed.screenshot({path: path.join(shots, 'portal.png')});
+        } finally {
+          await framed.close();
+          portal.stop();
+        }
+      } finally {
+        rmSync(root, {recursive: true, force: true});
+      }
+    });
+  }
 } catch (error) {
   failed = true;
   console.log(`FAILED\n${error.stack || error}`);

@@ -78,6 +78,27 @@ std::vector<int> pure_runs(const std::vector<Color>& row) {
   return runs;
 }
 
+TEST(PictureLayout, WindowPositionsGiveThePicturePixelUnderThem) {
+  const PictureLayout wide = PictureLayout::fit(1920, 1080, false);  // 1440 x 1080 at 240
+  int x = 0;
+  int y = 0;
+  wide.to_picture(240, 0, x, y);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 0);
+  wide.to_picture(240 + 1439, 1079, x, y);
+  EXPECT_EQ(x, 799);
+  EXPECT_EQ(y, 599);
+  wide.to_picture(240 + 720, 540, x, y);
+  EXPECT_EQ(x, 400);
+  EXPECT_EQ(y, 300);
+  wide.to_picture(239, 1080, x, y);  // just off the picture, on either side
+  EXPECT_EQ(x, -1);
+  EXPECT_EQ(y, 600);
+  PictureLayout().to_picture(5, 5, x, y);
+  EXPECT_EQ(x, -1);
+  EXPECT_EQ(y, -1);
+}
+
 TEST(PictureScaler, NoGamePixelLooksTwiceAsWideAsAnother) {
   const std::vector<Color> screen = stripes();
   for (const int width : {1024, 1440, 1067}) {

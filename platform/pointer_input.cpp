@@ -1,0 +1,218 @@
+// Taps, swipes and touch buttons turned into key presses, each held until
+// the game has looked at its key.
+#include "platform/pointer_input.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/keyboard.h"
+#include "platform/screen.h"
+
+namespace rt {
+
+namespace {
+
+// The key a direction of travel stands for, by the larger of the two moves.
+int arrow_of(int dx, int dy) {
+  if (std::abs(dx) >= std::abs(dy)) return dx < 0 ? scan::kLeft : scan::kRight;
+  return dy < 0 ? scan::kUp : scan::kDown;
+}
+
+int code_of(int scan_code) {
+  switch (scan_code) {
+    case scan::kSpace:
+      return keycode::kSpace;
+    case scan::kEnter:
+      return keycode::kEnter;
+    case scan::kEscape:
+      return keycode::kEscape;
+    case scan::kS:
+      return 's';
+    default:
+      return extended_code(scan_code);
+  }
+}
+
+bool on_picture(int x, int y) {
+  return x >= 0 && y >= 0 && x < Screen::kWidth && y < Screen::kHeight;
+}
+
+// A host's position far off the picture counts as just beyond its edge, so
+// that the distances stay small numbers.
+int near_picture(int v) {
+  return std::clamp(v, -Screen::kWidth, 2 * Screen::kWidth);
+}
+
+}  // namespace
+
+int PointerInput::set_screen(const PointerScreen& screen) {
+  if (screen.kind != screen_.kind) {
+    waiting_.clear();
+    held_ = 0;
+    touching_ = false;
+  }
+  screen_ = screen;
+  described_ = true;
+  return start_next();
+}
+
+int PointerInput::down(int x, int y) {
+  touching_ = on_picture(x, y);
+  touch_x_ = x;
+  touch_y_ = y;
+  return 0;
+}
+
+int PointerInput::move(int x, int y) {
+  if (!touching_) return 0;
+  const int dx = near_picture(x) - touch_x_;
+  const int dy = near_picture(y) - touch_y_;
+  if (std::abs(dx) < kSwipeDistance && std::abs(dy) < kSwipeDistance) return 0;
+  // Far enough: a swipe at once; the rest of this touch means nothing.
+  touching_ = false;
+  Gesture swipe;
+  swipe.kind = Gesture::Kind::Swipe;
+  swipe.x = touch_x_;
+  swipe.y = touch_y_;
+  swipe.arrow = arrow_of(dx, dy);
+  return add(swipe);
+}
+
+int PointerInput::up(int x, int y) {
+  if (!touching_) return 0;
+  const int code = move(x, y);
+  if (!touching_) return code;
+  touching_ = false;
+  Gesture tap;
+  tap.x = touch_x_;
+  tap.y = touch_y_;
+  return add(tap);
+}
+
+int PointerInput::button(TouchButton which) {
+  Gesture gesture;
+  gesture.kind = Gesture::Kind::Button;
+  gesture.button = which;
+  return add(gesture);
+}
+
+bool PointerInput::look(int scan_code) {
+  if (held_ == 0 || held_ != scan_code) return false;
+  held_ = 0;
+  // The next gesture waits for the screen the game shows after this key.
+  described_ = false;
+  return true;
+}
+
+int PointerInput::add(const Gesture& gesture) {
+  if (screen_.kind == PointerScreen::Kind::Nothing ||
+      screen_.kind == PointerScreen::Kind::TextEntry) {
+    return 0;
+  }
+  // Kept short: a player drumming on the screen faster than the game looks
+  // does not queue up presses for seconds to come.
+  constexpr std::size_t kMostWaiting = 4;
+  if (waiting_.size() >= kMostWaiting) return 0;
+  waiting_.push_back(gesture);
+  return start_next();
+}
+
+int PointerInput::start_next() {
+  while (held_ == 0 && described_ && !waiting_.empty()) {
+    bool done = true;
+    const Press press = press_for(waiting_.front(), done);
+    if (done) waiting_.pop_front();
+    if (press.code == 0) continue;  // a gesture that means nothing here
+    held_ = press.scan_code;
+    // A code alone (a key for a wait) is over at once; the next gesture
+    // still waits for the screen to be described anew.
+    described_ = false;
+    return press.code;
+  }
+  return 0;
+}
+
+PointerInput::Press PointerInput::press_for(Gesture& gesture, bool& done) const {
+  done = true;
+  switch (screen_.kind) {
+    case PointerScreen::Kind::Field:
+      return field_press(gesture);
+    case PointerScreen::Kind::Menu:
+      return menu_press(gesture, done);
+    case PointerScreen::Kind::AnyKey:
+      // Any tap or swipe, and the Tempo button, is a key; the wait takes its
+      // code and no key stays held for what follows.
+      if (gesture.kind == Gesture::Kind::Button && gesture.button != TouchButton::Tempo) return {};
+      return Press{0, keycode::kEnter};
+    case PointerScreen::Kind::Nothing:
+    case PointerScreen::Kind::TextEntry:
+      break;
+  }
+  return {};
+}
+
+PointerInput::Press PointerInput::field_press(const Gesture& gesture) const {
+  const PointerScreen& s = screen_;
+  const auto press = [](int scan_code) { return Press{scan_code, code_of(scan_code)}; };
+  switch (gesture.kind) {
+    case Gesture::Kind::Button:
+      switch (gesture.button) {
+        case TouchButton::Tempo:
+          return press(scan::kSpace);
+        case TouchButton::Sound:
+          return press(scan::kS);
+        case TouchButton::GiveUp:
+          return press(scan::kEscape);
+      }
+      return {};
+    case Gesture::Kind::Swipe:
+      return press(gesture.arrow);
+    case Gesture::Kind::Tap:
+      break;
+  }
+  if (s.status_line.contains(gesture.x, gesture.y)) return press(scan::kSpace);
+  if (s.cell <= 0 || gesture.x >= s.columns * s.cell || gesture.y >= s.rows * s.cell) return {};
+  const int column = gesture.x / s.cell + 1;
+  const int row = gesture.y / s.cell + 1;
+  if (column == s.loco_column && row == s.loco_row) return press(scan::kSpace);
+  // A piece beside the hole moves into it: the arrow points from the piece
+  // to the hole.
+  if (column == s.hole_column && row == s.hole_row + 1) return press(scan::kUp);
+  if (column == s.hole_column && row == s.hole_row - 1) return press(scan::kDown);
+  if (row == s.hole_row && column == s.hole_column + 1) return press(scan::kLeft);
+  if (row == s.hole_row && column == s.hole_column - 1) return press(scan::kRight);
+  return {};
+}
+
+PointerInput::Press PointerInput::menu_press(Gesture& gesture, bool& done) const {
+  const PointerScreen& s = screen_;
+  const auto press = [](int scan_code) { return Press{scan_code, code_of(scan_code)}; };
+  int target = -1;
+  switch (gesture.kind) {
+    case Gesture::Kind::Swipe:
+      // Up and down move the selection, as the arrow keys do.
+      if (gesture.arrow == scan::kUp || gesture.arrow == scan::kDown) return press(gesture.arrow);
+      return {};
+    case Gesture::Kind::Button:
+      if (gesture.button == TouchButton::Tempo) return press(scan::kSpace);
+      if (gesture.button != TouchButton::Sound) return {};
+      target = s.sound_item;
+      break;
+    case Gesture::Kind::Tap:
+      for (int i = 0; i < s.item_count && i < PointerScreen::kMaxItems; ++i) {
+        if (s.items[static_cast<std::size_t>(i)].contains(gesture.x, gesture.y)) target = i;
+      }
+      break;
+  }
+  if (target < 0) return {};
+  // The selection moves one item per press, then Enter chooses. A menu
+  // that does not follow its keys gets no more presses than it has items.
+  if (target != s.selected && gesture.presses < s.item_count) {
+    ++gesture.presses;
+    done = false;
+    return press(target > s.selected ? scan::kDown : scan::kUp);
+  }
+  return target == s.selected ? press(scan::kEnter) : Press{};
+}
+
+}  // namespace rt
