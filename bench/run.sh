@@ -3,8 +3,10 @@
 # median of several runs, the processor use and the wake-ups of the real game
 # on a virtual X display in its phases, in a window and in full screen at
 # 1920 x 1080, its start-up to the finished menu, its peak resident memory
-# over a scripted session, and the speed of rangiertrubel-sim over the ten
-# level solutions. Prints one table (Markdown) with the budgets.
+# over a scripted session, the speed of rangiertrubel-sim over the ten
+# level solutions, and the time rangiertrubel-levels takes to generate a
+# seed's ten proven levels on one core (twenty seeds). Prints one table
+# (Markdown) with the budgets.
 #
 #   bench/run.sh [--runs N] [--no-build]
 #
@@ -56,11 +58,12 @@ log() { echo "bench: $*" >&2; }
 if [ "$build" = 1 ]; then
   log "building the release program in $build_dir"
   (cd "$source_dir" && cmake --preset release -B "$build_dir" >/dev/null &&
-    cmake --build "$build_dir" --target rangiertrubel rangiertrubel-sim -j2 >/dev/null)
+    cmake --build "$build_dir" --target rangiertrubel rangiertrubel-sim rangiertrubel-levels \
+      -j2 >/dev/null)
 fi
 case "$build_dir" in /*) ;; *) build_dir="$PWD/$build_dir" ;; esac
 bin="$build_dir/bin"
-for f in rangiertrubel rangiertrubel-sim; do
+for f in rangiertrubel rangiertrubel-sim rangiertrubel-levels; do
   [ -x "$bin/$f" ] || { log "$bin/$f was not built"; exit 2; }
 done
 
@@ -259,6 +262,25 @@ sim_speed() {
   bench_ratio "$virtual" "$real"
 }
 
+# --- rangiertrubel-levels generate: ten proven levels, on one core ----------
+# Milliseconds for each of the seeds 1 to 20, one line each.
+generate_times() {
+  local seed t0 t1 status
+  local one_core=()
+  command -v taskset >/dev/null && one_core=(taskset -c 0)
+  for seed in $(seq 1 20); do
+    rm -rf "$work/generated"
+    mkdir -p "$work/generated"
+    t0="$EPOCHREALTIME"
+    status=0
+    "${one_core[@]}" "$bin/rangiertrubel-levels" generate --seed "$seed" \
+      --out "$work/generated" >/dev/null || status=$?
+    t1="$EPOCHREALTIME"
+    [ "$status" = 0 ] || { log "generate --seed $seed ended with status $status"; return 1; }
+    awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.0f\n", (b - a) * 1000 }'
+  done
+}
+
 load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
 declare -a startup menu menu_wake intro play play_wake arrow peak sim
 declare -a f_startup f_menu f_menu_wake f_play f_play_wake f_arrow
@@ -285,6 +307,9 @@ for ((r = 1; r <= runs; r++)); do
   speed="$(sim_speed)" || { log "rangiertrubel-sim failed"; exit 2; }
   sim+=("$speed")
 done
+log "generating the ten levels of twenty seeds"
+mapfile -t generate < <(generate_times) || true
+[ "${#generate[@]}" = 20 ] || { log "rangiertrubel-levels generate failed"; exit 2; }
 load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
 
 missed=0
@@ -322,6 +347,7 @@ row "full screen 1920 x 1080: wake-ups, play, no key" "/s" le 30 "${f_play_wake[
 row "full screen 1920 x 1080: processor, arrow key held" "%" le 2 "${f_arrow[@]}"
 row "full screen 1920 x 1080: start-up to the menu's frame" "ms" le 150 "${f_startup[@]}"
 row "rangiertrubel-sim" "virtual s/s" ge 50000 "${sim[@]}"
+row "generate, ten proven levels, one core (20 seeds)" "ms" le 2000 "${generate[@]}"
 echo
 echo "Load average (1, 5, 15 min) before: $load_before; after: $load_after."
 exit "$missed"

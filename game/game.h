@@ -39,6 +39,9 @@ class Game {
   float step_interval = 4.0f;
   float last_poll_time = 0.0f;
   float last_step_time = 0.0f;
+  // The level a game starts on, counted as if every level before it had
+  // been won (its speed too); 1 for a normal game.
+  std::int32_t first_level = 1;
 
   // Board and hole.
   Board board;
@@ -69,6 +72,7 @@ class Game {
   void slide_down();
   void slide_left();
   void slide_right();
+  void slide(Slide s);
   // Locomotive (game/locomotive.cpp).
   void step_locomotive();
   void redraw_track_under_locomotive();
