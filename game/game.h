@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "game/board.h"
+#include "game/level_file.h"
 #include "game/rules.h"
 #include "game/sprites.h"
 #include "platform/platform.h"
@@ -60,6 +62,12 @@ class Game {
 
   Sprites sprites;
 
+  // Where the levels come from: unset, the level files Data\levNN.dat;
+  // set, the level of each number (1 to kLevelCount) it gives. It must give
+  // the same level for the same number every time, as a lost locomotive
+  // starts its level again from there.
+  std::function<Level(int level_number)> level_source;
+
   // Board and level files (game/board.cpp).
   void load_level();
   // Pictures and drawing (game/drawing.cpp).
@@ -96,6 +104,8 @@ class Game {
   void put_on_cell(int x, int y, const Image& image);
   // The picture of a tile code by the full table; nullptr for codes without one.
   const Image* picture_for(TileCode code) const;
+  // The level `level` read from its file, as the file service answers.
+  Level read_level_file();
   // The code of the cell at offset `o` from the locomotive; 0 beyond the board.
   TileCode code_beside_locomotive(Offset o) const;
   // A clock reading as the game stores it: seconds in single precision.

@@ -32,6 +32,10 @@ struct Drive {
 };
 Drive drive_unslid(const Board& board);
 
+// Reads a level or plans file, as the game reads its files: regular files
+// only, at most 1 MiB. An error names the file on standard error.
+bool read_file(const std::string& path, std::string& bytes);
+
 // The level drawn as text, one character per cell, rows 1..14.
 std::string draw_level(const Level& level);
 

@@ -10,7 +10,6 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/os/bounded_read.h"
 #include "tools/levels/exit_status.h"
 #include "tools/levels/generate.h"
 #include "tools/levels/level_file.h"
@@ -22,6 +21,7 @@ namespace {
 using rt::levels::kFaultsStatus;
 using rt::levels::kFileStatus;
 using rt::levels::kUsageStatus;
+using rt::levels::read_file;
 
 int usage() {
   std::cerr << "usage: rangiertrubel-levels check FILE...\n"
@@ -31,18 +31,6 @@ int usage() {
                "[--script OUT]\n"
                "       rangiertrubel-levels generate --seed S [--count N] [--out DIR]\n";
   return kUsageStatus;
-}
-
-// Reads a level or plans file, as the game reads its files: regular files
-// only, at most 1 MiB. An error names the file on standard error.
-bool read_file(const std::string& path, std::string& bytes) {
-  rt::FileBytes read = rt::read_bounded_file(path, rt::kMaxTextFileBytes);
-  if (!read.ok()) {
-    std::cerr << "rangiertrubel-levels: " << path << " " << read.reason() << "\n";
-    return false;
-  }
-  bytes = std::move(read.bytes);
-  return true;
 }
 
 // The status after the output has been written: a standard output that

@@ -16,12 +16,16 @@ namespace {
 // The arrow key of each slide, in the order of kSlides.
 constexpr std::array<const char*, 4> kSlideKeys{"Up", "Down", "Left", "Right"};
 
-std::string key_of(Slide s) {
+}  // namespace
+
+std::string slide_key(Slide s) {
   for (std::size_t i = 0; i < kSlides.size(); ++i) {
     if (kSlides[i] == s) return kSlideKeys[i];
   }
   return "?";
 }
+
+namespace {
 
 // A fresh folder under the system's temporary folder, removed with all in it.
 class Scratch {
@@ -65,7 +69,7 @@ std::string write_plan_script(const Level& level, int number, const rt::Plan& pl
   if (!file) return "cannot write the level to record the plan";
   std::vector<std::string> words;
   for (const PlannedSlide& s : plan.slides) {
-    words.push_back(key_of(s.slide) + "@" + std::to_string(s.earliest_step));
+    words.push_back(slide_key(s.slide) + "@" + std::to_string(s.earliest_step));
   }
   const Recording rec = record_solutions(scratch.path(), {words}, number);
   if (!rec.error.empty()) return "the plan did not win in the program: " + rec.error;

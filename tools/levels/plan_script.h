@@ -10,6 +10,10 @@
 
 namespace rt::levels {
 
+// The runner's name of the arrow key that makes slide `s`: "Up", "Down",
+// "Left" or "Right".
+std::string slide_key(Slide s);
+
 // Plays `plan` on `level` standing in for level `number`, the game started
 // there as the runner's --level starts it, and writes the key presses to
 // `script` under the title line `title`. Empty when the script was written;

@@ -6,23 +6,18 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <system_error>
 
 #include "game/level_file.h"
 #include "levels/solver.h"
-#include "platform/os/bounded_read.h"
-#include "tools/levels/record.h"
+#include "tools/levels/exit_status.h"
+#include "tools/levels/level_file.h"
+#include "tools/levels/plan_script.h"
 
 namespace rt::levels {
 namespace {
 
-constexpr int kNoPlanStatus = 1;
-constexpr int kUsageStatus = 2;
-constexpr int kFileStatus = 3;
 // Beyond this the level counter and the speed-up have long stopped changing.
 constexpr int kLastLevelNumber = 1000;
 
@@ -42,20 +37,6 @@ std::optional<double> number(const std::string& text) {
   return value;
 }
 
-const char* slide_name(Slide s) {
-  switch (s) {
-    case Slide::Up:
-      return "Up";
-    case Slide::Down:
-      return "Down";
-    case Slide::Left:
-      return "Left";
-    case Slide::Right:
-      return "Right";
-  }
-  return "?";
-}
-
 void print_plan(const std::string& file, float interval, const rt::Plan& plan) {
   char line[200];
   std::snprintf(line, sizeof line, "%s: %zu slides at %.2f seconds per step (%d looks per step)\n",
@@ -65,7 +46,7 @@ void print_plan(const std::string& file, float interval, const rt::Plan& plan) {
   int n = 0;
   for (const PlannedSlide& s : plan.slides) {
     std::snprintf(line, sizeof line, "  %2d. %-5s after step %d, at the latest after step %d\n",
-                  ++n, slide_name(s.slide), s.earliest_step, s.latest_step);
+                  ++n, slide_key(s.slide).c_str(), s.earliest_step, s.latest_step);
     std::cout << line;
   }
   std::cout << "steps to the station: " << plan.steps_to_station << "\n";
@@ -79,72 +60,6 @@ void print_plan(const std::string& file, float interval, const rt::Plan& plan) {
                 "step %d)\n",
                 plan.seconds_to_spare, last.earliest_step, last.latest_step + 1);
   std::cout << line;
-}
-
-// A fresh folder for a recording, removed with everything in it.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::error_code ec;
-    const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
-    for (int n = 0; n < 1000 && !ec; ++n) {
-      const auto candidate = base / ("rangiertrubel-solve-" + std::to_string(n));
-      if (std::filesystem::create_directory(candidate, ec)) {
-        path_ = candidate;
-        return;
-      }
-    }
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
-// Plays the plan through the program on the simulated host, the level file
-// standing in for level `number`'s, and writes the key presses as a script
-// for rangiertrubel-sim --level `number`.
-int write_plan_script(const std::string& out, const std::string& level_bytes, int number,
-                      const rt::Plan& plan) {
-  ScratchFolder scratch;
-  std::error_code ec;
-  if (scratch.path().empty() || !std::filesystem::create_directory(scratch.path() / "Data", ec)) {
-    std::cerr << "rangiertrubel-levels: cannot make a folder to record the plan in\n";
-    return kFileStatus;
-  }
-  const char* name = kLevelNames[static_cast<std::size_t>(level_counter_of(number) - 1)];
-  std::ofstream level_file(scratch.path() / "Data" / (std::string(name) + ".dat"),
-                           std::ios::binary);
-  level_file << level_bytes;
-  level_file.close();
-  if (!level_file) {
-    std::cerr << "rangiertrubel-levels: cannot write the level to record the plan\n";
-    return kFileStatus;
-  }
-  std::vector<std::string> words;
-  for (const PlannedSlide& s : plan.slides) {
-    words.push_back(std::string(slide_name(s.slide)) + "@" + std::to_string(s.earliest_step));
-  }
-  const Recording rec = record_solutions(scratch.path(), {words}, number);
-  if (!rec.error.empty()) {
-    std::cerr << "rangiertrubel-levels: the plan did not win in the program: " << rec.error << "\n";
-    return kNoPlanStatus;
-  }
-  const std::string title = "Plays level " + std::to_string(number) +
-                            " (rangiertrubel-sim --level " + std::to_string(number) +
-                            ") and wins it with " + std::to_string(plan.slides.size()) +
-                            " slides, three locomotives left.";
-  if (!write_script(out, title, script_until_won(rec, 0))) {
-    std::cerr << "rangiertrubel-levels: cannot write " << out << "\n";
-    return kFileStatus;
-  }
-  return 0;
 }
 
 }  // namespace
@@ -185,12 +100,9 @@ int solve_command(const std::vector<std::string>& args) {
   const float interval = interval_seconds ? static_cast<float>(*interval_seconds)
                                           : interval_of_level(level_number.value_or(1));
 
-  FileBytes read = read_bounded_file(file, kMaxTextFileBytes);
-  if (!read.ok()) {
-    std::cerr << "rangiertrubel-levels: " << file << " " << read.reason() << "\n";
-    return kFileStatus;
-  }
-  const Level level = read_level(read.bytes);
+  std::string bytes;
+  if (!read_file(file, bytes)) return kFileStatus;
+  const Level level = read_level(bytes);
   const SolveResult result = solve_level(level, interval);
   if (!result.plan) {
     char line[200];
@@ -204,11 +116,19 @@ int solve_command(const std::vector<std::string>& args) {
                     file.c_str(), result.bound, static_cast<unsigned long long>(result.nodes));
     }
     std::cout << line;
-    return kNoPlanStatus;
+    return kFaultsStatus;
   }
   print_plan(file, interval, *result.plan);
   if (script.empty()) return 0;
-  return write_plan_script(script, read.bytes, level_number.value_or(1), *result.plan);
+  const int number = level_number.value_or(1);
+  const std::string title = "Plays level " + std::to_string(number) +
+                            " (rangiertrubel-sim --level " + std::to_string(number) +
+                            ") and wins it with " + std::to_string(result.plan->slides.size()) +
+                            " slides, three locomotives left.";
+  const std::string failed = write_plan_script(level, number, *result.plan, script, title);
+  if (failed.empty()) return 0;
+  std::cerr << "rangiertrubel-levels: " << failed << "\n";
+  return failed.rfind("the plan did not win", 0) == 0 ? kFaultsStatus : kFileStatus;
 }
 
 }  // namespace rt::levels
