@@ -4,9 +4,10 @@
 # on a virtual X display in its phases, in a window and in full screen at
 # 1920 x 1080, its start-up to the finished menu, its peak resident memory
 # over a scripted session, the speed of rangiertrubel-sim over the ten
-# level solutions, and the time rangiertrubel-levels takes to generate a
-# seed's ten proven levels on one core (twenty seeds). Prints one table
-# (Markdown) with the budgets.
+# level solutions, the start-up with a seed's levels against without, the
+# time and memory rangiertrubel-levels takes to solve the ten shipped levels
+# and to generate a seed's ten proven levels on one core (twenty seeds).
+# Prints one table (Markdown) with the budgets.
 #
 #   bench/run.sh [--runs N] [--no-build]
 #
@@ -47,7 +48,7 @@ if ! [[ "$runs" =~ ^[0-9]+$ ]] || [ "$runs" -lt 1 ] || [ "$runs" -gt 50 ]; then
 fi
 
 [ -n "${EPOCHREALTIME:-}" ] || { echo "bench: needs bash 5 or later" >&2; exit 2; }
-for tool in Xvfb xdotool awk; do
+for tool in Xvfb xdotool awk /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 2; }
 done
 
@@ -162,21 +163,20 @@ tap() {
 }
 
 # --- One scripted session of the real game -----------------------------------
-# Run NUMBER on DISPLAY, the game started with OPTION (--windowed or
-# --fullscreen). Prints: start-up ms, menu %, menu wake-ups/s, intro %,
-# play %, play wake-ups/s, arrow %, peak kB.
-session() {
-  local err="$work/trace.$1.${3#--}" launch menu_at startup window
-  local menu intro play arrow peak
+# Starts the game on DISPLAY with OPTIONS and waits for its finished menu:
+# sets game_pid and launch_ms (ms from launch to the menu's frame).
+launch_to_menu() {
+  local err="$1" launch menu_at
   local DISPLAY="$2"
   export DISPLAY
+  shift 2
   : >"$err"
   # The subshell notes the time and becomes the game, so that the time is
   # taken as late before the program starts as a script can.
   (
     echo "$EPOCHREALTIME" >"$work/launch"
     cd "$work/game"
-    RANGIERTRUBEL_TRACE=1 exec "$bin/rangiertrubel" "$3" 2>"$err"
+    RANGIERTRUBEL_TRACE=1 exec "$bin/rangiertrubel" "$@" 2>"$err" >/dev/null
   ) &
   game_pid=$!
 
@@ -192,7 +192,27 @@ session() {
   done
   [ -n "$menu_at" ] || { log "the menu never appeared"; return 1; }
   launch="$(cat "$work/launch")"
-  startup="$(bench_ms_between "$launch" "$menu_at")"
+  launch_ms="$(bench_ms_between "$launch" "$menu_at")"
+}
+
+# Start-up to the menu with the levels of a seed (--seed 1), in a window.
+seeded_startup() {
+  launch_to_menu "$work/trace.seeded" "$1" --windowed --seed 1 || return 1
+  kill "$game_pid"
+  wait "$game_pid" 2>/dev/null || true
+  game_pid=""
+  echo "$launch_ms"
+}
+
+# Run NUMBER on DISPLAY, the game started with OPTION (--windowed or
+# --fullscreen). Prints: start-up ms, menu %, menu wake-ups/s, intro %,
+# play %, play wake-ups/s, arrow %, peak kB.
+session() {
+  local err="$work/trace.$1.${3#--}" window
+  local menu intro play arrow peak
+  local DISPLAY="$2"
+  export DISPLAY
+  launch_to_menu "$err" "$2" "$3" || return 1
 
   window="$(xdotool search --limit 1 --pid "$game_pid" 2>/dev/null | head -n 1)" || true
   [ -n "$window" ] || window="$(xdotool search --limit 1 --name rangiertrubel | head -n 1)" || true
@@ -239,7 +259,7 @@ session() {
   kill "$game_pid"
   wait "$game_pid" 2>/dev/null || true
   game_pid=""
-  echo "$startup $menu $intro $play $arrow $peak"
+  echo "$launch_ms $menu $intro $play $arrow $peak"
 }
 
 # --- rangiertrubel-sim over the ten solutions --------------------------------
@@ -281,8 +301,29 @@ generate_times() {
   done
 }
 
+# --- rangiertrubel-levels solve: the ten shipped levels, on one core ---------
+# Prints the milliseconds for all ten together and the largest peak resident
+# memory of one solve in MB.
+solve_figures() {
+  local k n t0 t1 total=0 kb most=0
+  local one_core=()
+  command -v taskset >/dev/null && one_core=(taskset -c 0)
+  for k in $(seq 1 10); do
+    n="$(printf '%02d' "$k")"
+    t0="$EPOCHREALTIME"
+    /usr/bin/time -f '%M' -o "$work/solve.kb" "${one_core[@]}" "$bin/rangiertrubel-levels" solve \
+      "$source_dir/data/levels/lev$n.dat" --level "$k" >/dev/null ||
+      { log "solve lev$n.dat found no plan"; return 1; }
+    t1="$EPOCHREALTIME"
+    total="$(awk -v a="$total" -v b="$t0" -v c="$t1" 'BEGIN { print a + c - b }')"
+    kb="$(tail -n 1 "$work/solve.kb")"
+    [ "$kb" -gt "$most" ] && most="$kb"
+  done
+  awk -v t="$total" -v k="$most" 'BEGIN { printf "%.0f %.1f\n", t * 1000, k / 1024 }'
+}
+
 load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
-declare -a startup menu menu_wake intro play play_wake arrow peak sim
+declare -a startup menu menu_wake intro play play_wake arrow peak sim seeded solve_ms solve_mb
 declare -a f_startup f_menu f_menu_wake f_play f_play_wake f_arrow
 for ((r = 1; r <= runs; r++)); do
   log "session $r of $runs, in a window"
@@ -306,6 +347,12 @@ for ((r = 1; r <= runs; r++)); do
   f_play_wake+=("$pw") f_arrow+=("$a")
   speed="$(sim_speed)" || { log "rangiertrubel-sim failed"; exit 2; }
   sim+=("$speed")
+  log "start-up $r of $runs with --seed 1"
+  seeded_ms="$(seeded_startup "$display")" || { log "the seeded start-up failed"; exit 2; }
+  seeded+=("$(awk -v a="$seeded_ms" -v b="${startup[$((r - 1))]}" 'BEGIN { print a - b }')")
+  read -r t m < <(solve_figures) || true
+  [ -n "${m:-}" ] || { log "rangiertrubel-levels solve failed"; exit 2; }
+  solve_ms+=("$t") solve_mb+=("$m")
 done
 log "generating the ten levels of twenty seeds"
 mapfile -t generate < <(generate_times) || true
@@ -347,6 +394,9 @@ row "full screen 1920 x 1080: wake-ups, play, no key" "/s" le 30 "${f_play_wake[
 row "full screen 1920 x 1080: processor, arrow key held" "%" le 2 "${f_arrow[@]}"
 row "full screen 1920 x 1080: start-up to the menu's frame" "ms" le 150 "${f_startup[@]}"
 row "rangiertrubel-sim" "virtual s/s" ge 50000 "${sim[@]}"
+row "start-up with --seed 1, more than without" "ms" le 150 "${seeded[@]}"
+row "solve, the ten shipped levels, one core" "ms" le 5000 "${solve_ms[@]}"
+row "solve, peak resident memory of one level" "MB" le 256 "${solve_mb[@]}"
 row "generate, ten proven levels, one core (20 seeds)" "ms" le 2000 "${generate[@]}"
 echo
 echo "Load average (1, 5, 15 min) before: $load_before; after: $load_after."

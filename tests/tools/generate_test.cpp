@@ -32,7 +32,7 @@ TEST(GenerateCommand, BadArgumentsAreUsageErrors) {
                                                      {"--seed"},
                                                      {"--seed", "-1"},
                                                      {"--seed", "4294967296"},
-                                                     {"--seed", "12x"},
+                                                     {"--seed", "12-x"},
                                                      {"--seed", " 1"},
                                                      {"--seed", "1", "--count", "0"},
                                                      {"--seed", "1", "--count", "11"},

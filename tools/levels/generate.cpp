@@ -12,6 +12,7 @@
 
 #include "game/level_file.h"
 #include "levels/generator.h"
+#include "levels/seed.h"
 #include "tools/levels/exit_status.h"
 #include "tools/levels/plan_script.h"
 
@@ -46,9 +47,10 @@ std::optional<Options> read_options(const std::vector<std::string>& args, std::o
     }
     const std::string& value = args[i + 1];
     if (name == "--seed") {
-      const auto seed = number_in<std::uint32_t>(value, 0, UINT32_MAX);
+      const auto seed = parse_seed(value);
       if (!seed) {
-        err << "rangiertrubel-levels: generate: the seed is a number from 0 to 4294967295\n";
+        err << "rangiertrubel-levels: generate: the seed is a number from 0 to 4294967295 or a "
+               "word of up to 32 letters and digits\n";
         return std::nullopt;
       }
       options.seed = *seed;
