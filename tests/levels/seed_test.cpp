@@ -1,6 +1,9 @@
 // Seeds as a player types them: numbers, words with umlauts, and the rest.
 #include "levels/seed.h"
 
+#include "levels/generator.h"
+#include "levels/seeded_levels.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,7 +31,7 @@ TEST(Seed, WordsAreHashedByTheirUtf8Bytes) {
   EXPECT_NE(parse_seed("Lok42"), parse_seed("lok42"));
 
   // Umlauts and ß are letters; "Jörg" in UTF-8 is 5 bytes, 4 letters.
-  EXPECT_EQ(parse_seed("J\xC3\xB6rg"), seed_of_word("J\xC3\xB6rg"));
+  EXPECT_EQ(parse_seed("J\xC3\xB6rg"), 3515088095u);
   EXPECT_NE(parse_seed("J\xC3\xB6rg"), parse_seed("Jorg"));
   EXPECT_TRUE(parse_seed("\xC3\x84\xC3\x96\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F"));
   EXPECT_TRUE(parse_seed("\xC5\x81\xC3\xB3\x64\xC5\xBA"));  // Łódź
@@ -56,6 +59,17 @@ TEST(Seed, AnythingElseIsNoSeed) {
     EXPECT_EQ(parse_seed(bad), std::nullopt) << bad;
   }
   EXPECT_EQ(parse_seed(std::string("a\0b", 3)), std::nullopt);
+}
+
+// The levels made ahead on their own threads are the generator's, kept: a
+// level asked for again is the same one, and a number beyond ten is level 1.
+TEST(SeededLevels, AreTheGeneratorsLevelsMadeOnce) {
+  SeededLevels levels(77);
+  const Level& first = levels.level(1);
+  EXPECT_EQ(first.board, generate_level(77, 1).board);
+  EXPECT_EQ(levels.level(2).board, generate_level(77, 2).board);
+  EXPECT_EQ(&levels.level(1), &first);
+  EXPECT_EQ(&levels.level(11), &first);
 }
 
 }  // namespace
