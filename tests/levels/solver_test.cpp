@@ -123,6 +123,14 @@ TEST(Solver, WaitsUntilTheLocomotiveHasLeftThePieceItNeeds) {
   EXPECT_EQ(r.plan->steps_to_station, 4);
 }
 
+// The looks a plan may count: 26 between two steps of level 1 on the clock
+// of a fresh game, fewer once float readings have coarsened after 18 hours.
+TEST(Solver, CountsOnlyTheLooksThatSurelyFallBetweenTwoSteps) {
+  EXPECT_EQ(timing_for(interval_of_level(1)).looks, 26);
+  EXPECT_EQ(timing_for(interval_of_level(10)).looks, 2);
+  EXPECT_LT(sure_looks(interval_of_level(1), 18.0 * 3600.0), 26);
+}
+
 TEST(Solver, SaysWhyThereIsNoPlan) {
   // A tree ahead that no slide can move.
   const SolveResult stuck = solve_level(drawn({"-TS", "o"}), interval_of_level(1));
