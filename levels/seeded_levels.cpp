@@ -16,8 +16,7 @@ void SeededLevels::make_ahead(int level_number) {
   if (slot.valid()) return;
   // async or, where the system starts no thread (a browser without
   // threads), deferred: then the level is made when first asked for.
-  slot = std::async(std::launch::async | std::launch::deferred, generate_level, seed_,
-                    level_number)
+  slot = std::async(std::launch::async | std::launch::deferred, generate_level, seed_, level_number)
              .share();
 }
 

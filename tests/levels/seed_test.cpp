@@ -1,12 +1,12 @@
 // Seeds as a player types them: numbers, words with umlauts, and the rest.
 #include "levels/seed.h"
 
-#include "levels/generator.h"
-#include "levels/seeded_levels.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "levels/generator.h"
+#include "levels/seeded_levels.h"
 
 namespace rt {
 namespace {

@@ -29,21 +29,40 @@ Level drawn(const std::vector<std::string>& rows) {
       const int y = static_cast<int>(r) + 1;
       TileCode code = tile::kBaum1;
       switch (rows[r][c]) {
-        case '-': code = tile::kSchieneWage; break;
-        case '|': code = tile::kSchieneSenk; break;
-        case 'J': code = tile::kKurveOLi; break;
-        case 'L': code = tile::kKurveORe; break;
-        case '7': code = tile::kKurveULi; break;
-        case 'F': code = tile::kKurveURe; break;
-        case '.': code = tile::kGruen; break;
-        case 'H': code = tile::kHaus; break;
-        case 'S': code = tile::kHbf; break;
+        case '-':
+          code = tile::kSchieneWage;
+          break;
+        case '|':
+          code = tile::kSchieneSenk;
+          break;
+        case 'J':
+          code = tile::kKurveOLi;
+          break;
+        case 'L':
+          code = tile::kKurveORe;
+          break;
+        case '7':
+          code = tile::kKurveULi;
+          break;
+        case 'F':
+          code = tile::kKurveURe;
+          break;
+        case '.':
+          code = tile::kGruen;
+          break;
+        case 'H':
+          code = tile::kHaus;
+          break;
+        case 'S':
+          code = tile::kHbf;
+          break;
         case 'o':
           code = tile::kSchwarz;
           level.hole_x = x;
           level.hole_y = y;
           break;
-        default: break;
+        default:
+          break;
       }
       level.board.set(x, y, code);
     }

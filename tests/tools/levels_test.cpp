@@ -178,10 +178,9 @@ std::string last_state_of_text(const std::string& text, int start = 1) {
   }
   std::istringstream in;
   std::ostringstream out, err;
-  const int status = sim::runner_main(
-      {"--dir", dir.path().string(), "--level", std::to_string(start),
-       (dir.path() / "script.sim").string()},
-      in, out, err);
+  const int status = sim::runner_main({"--dir", dir.path().string(), "--level",
+                                       std::to_string(start), (dir.path() / "script.sim").string()},
+                                      in, out, err);
   EXPECT_EQ(status, sim::kStoppedStatus) << err.str();
   std::istringstream lines(out.str());
   std::string line, state;

@@ -1,7 +1,7 @@
 // Checking and drawing level files for the level tool.
 #include "tools/levels/level_file.h"
 
-#include <iostream>
+#include <ostream>
 #include <string>
 #include <utility>
 
@@ -10,10 +10,10 @@
 
 namespace rt::levels {
 
-bool read_file(const std::string& path, std::string& bytes) {
+bool read_file(const std::string& path, std::string& bytes, std::ostream& err) {
   FileBytes read = read_bounded_file(path, kMaxTextFileBytes);
   if (!read.ok()) {
-    std::cerr << "rangiertrubel-levels: " << path << " " << read.reason() << "\n";
+    err << "rangiertrubel-levels: " << path << " " << read.reason() << "\n";
     return false;
   }
   bytes = std::move(read.bytes);

@@ -55,7 +55,7 @@ int check(const std::vector<std::string>& files) {
   bool unreadable = false;
   for (const auto& file : files) {
     std::string bytes;
-    if (!read_file(file, bytes)) {
+    if (!read_file(file, bytes, std::cerr)) {
       unreadable = true;
       continue;
     }
@@ -72,7 +72,7 @@ int check(const std::vector<std::string>& files) {
 
 int show(const std::string& file) {
   std::string bytes;
-  if (!read_file(file, bytes)) return kFileStatus;
+  if (!read_file(file, bytes, std::cerr)) return kFileStatus;
   std::vector<rt::levels::Problem> problems;
   const rt::levels::Level level = rt::levels::read_level(bytes, problems);
   std::cout << file << "  (hole at column " << level.hole_x << ", row " << level.hole_y << ")\n";
@@ -106,7 +106,7 @@ int record(const std::string& dir, const std::string& plans_file, const std::str
   }
   std::vector<rt::levels::Plan> plans;
   std::string bytes;
-  if (!read_file(plans_file, bytes)) return kFileStatus;
+  if (!read_file(plans_file, bytes, std::cerr)) return kFileStatus;
   if (!read_plans(bytes, plans)) {
     std::cerr << "rangiertrubel-levels: " << plans_file << " holds no plans\n";
     return kFaultsStatus;
@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   std::vector<std::string> files(argv + 2, argv + argc);
   if (command == "check") return finish(check(files));
-  if (command == "solve") return finish(rt::levels::solve_command(files));
+  if (command == "solve") return finish(rt::levels::solve_command(files, std::cout, std::cerr));
   if (command == "generate")
     return finish(rt::levels::generate_command(files, std::cout, std::cerr));
   if (command == "show" && files.size() == 1) return finish(show(files[0]));

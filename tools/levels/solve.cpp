@@ -6,8 +6,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <iostream>
 #include <optional>
+#include <ostream>
 
 #include "game/level_file.h"
 #include "levels/solver.h"
@@ -21,10 +21,10 @@ namespace {
 // Beyond this the level counter and the speed-up have long stopped changing.
 constexpr int kLastLevelNumber = 1000;
 
-int usage(const std::string& why) {
-  std::cerr << "rangiertrubel-levels: " << why
-            << "\nusage: rangiertrubel-levels solve FILE [--level N | --interval SECONDS] "
-               "[--script OUT]\n";
+int usage(std::ostream& err, const std::string& why) {
+  err << "rangiertrubel-levels: " << why
+      << "\nusage: rangiertrubel-levels solve FILE [--level N | --interval SECONDS] "
+         "[--script OUT]\n";
   return kUsageStatus;
 }
 
@@ -37,21 +37,21 @@ std::optional<double> number(const std::string& text) {
   return value;
 }
 
-void print_plan(const std::string& file, float interval, const rt::Plan& plan) {
+void print_plan(std::ostream& out, const std::string& file, float interval, const rt::Plan& plan) {
   char line[200];
   std::snprintf(line, sizeof line, "%s: %zu slides at %.2f seconds per step (%d looks per step)\n",
                 file.c_str(), plan.slides.size(), static_cast<double>(interval),
                 timing_for(interval).looks);
-  std::cout << line;
+  out << line;
   int n = 0;
   for (const PlannedSlide& s : plan.slides) {
     std::snprintf(line, sizeof line, "  %2d. %-5s after step %d, at the latest after step %d\n",
                   ++n, slide_key(s.slide).c_str(), s.earliest_step, s.latest_step);
-    std::cout << line;
+    out << line;
   }
-  std::cout << "steps to the station: " << plan.steps_to_station << "\n";
+  out << "steps to the station: " << plan.steps_to_station << "\n";
   if (plan.slides.empty()) {
-    std::cout << "seconds to spare: none needed, the level is won without a slide\n";
+    out << "seconds to spare: none needed, the level is won without a slide\n";
     return;
   }
   const PlannedSlide& last = plan.slides.back();
@@ -59,12 +59,12 @@ void print_plan(const std::string& file, float interval, const rt::Plan& plan) {
                 "seconds to spare: %.1f (the last slide may wait from step %d until just before "
                 "step %d)\n",
                 plan.seconds_to_spare, last.earliest_step, last.latest_step + 1);
-  std::cout << line;
+  out << line;
 }
 
 }  // namespace
 
-int solve_command(const std::vector<std::string>& args) {
+int solve_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::string file;
   std::string script;
   std::optional<int> level_number;
@@ -75,13 +75,13 @@ int solve_command(const std::vector<std::string>& args) {
     if (arg == "--level" && has_value) {
       const auto n = number(args[++i]);
       if (!n || *n != std::floor(*n) || *n < 1 || *n > kLastLevelNumber || level_number) {
-        return usage("bad --level \"" + args[i] + "\"");
+        return usage(err, "bad --level \"" + args[i] + "\"");
       }
       level_number = static_cast<int>(*n);
     } else if (arg == "--interval" && has_value) {
       const auto s = number(args[++i]);
       if (!s || !(*s > 0.0) || *s > 1000.0 || interval_seconds) {
-        return usage("bad --interval \"" + args[i] + "\"");
+        return usage(err, "bad --interval \"" + args[i] + "\"");
       }
       interval_seconds = *s;
     } else if (arg == "--script" && has_value && script.empty()) {
@@ -89,19 +89,20 @@ int solve_command(const std::vector<std::string>& args) {
     } else if (!arg.empty() && arg[0] != '-' && file.empty()) {
       file = arg;
     } else {
-      return usage("unexpected \"" + arg + "\"");
+      return usage(err, "unexpected \"" + arg + "\"");
     }
   }
-  if (file.empty()) return usage("no level file");
-  if (level_number && interval_seconds) return usage("--level and --interval together");
+  if (file.empty()) return usage(err, "no level file");
+  if (level_number && interval_seconds) return usage(err, "--level and --interval together");
   if (interval_seconds && !script.empty()) {
-    return usage("--script plays the level at its level's speed: give --level, not --interval");
+    return usage(err,
+                 "--script plays the level at its level's speed: give --level, not --interval");
   }
   const float interval = interval_seconds ? static_cast<float>(*interval_seconds)
                                           : interval_of_level(level_number.value_or(1));
 
   std::string bytes;
-  if (!read_file(file, bytes)) return kFileStatus;
+  if (!read_file(file, bytes, err)) return kFileStatus;
   const Level level = read_level(bytes);
   const SolveResult result = solve_level(level, interval);
   if (!result.plan) {
@@ -115,10 +116,10 @@ int solve_command(const std::vector<std::string>& args) {
                     "%s: no plan: the search bound was reached (%d slides, %llu states)\n",
                     file.c_str(), result.bound, static_cast<unsigned long long>(result.nodes));
     }
-    std::cout << line;
+    out << line;
     return kFaultsStatus;
   }
-  print_plan(file, interval, *result.plan);
+  print_plan(out, file, interval, *result.plan);
   if (script.empty()) return 0;
   const int number = level_number.value_or(1);
   const std::string title = "Plays level " + std::to_string(number) +
@@ -127,7 +128,7 @@ int solve_command(const std::vector<std::string>& args) {
                             " slides, three locomotives left.";
   const std::string failed = write_plan_script(level, number, *result.plan, script, title);
   if (failed.empty()) return 0;
-  std::cerr << "rangiertrubel-levels: " << failed << "\n";
+  err << "rangiertrubel-levels: " << failed << "\n";
   return failed.rfind("the plan did not win", 0) == 0 ? kFaultsStatus : kFileStatus;
 }
 
