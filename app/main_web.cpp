@@ -36,7 +36,9 @@ int main(int argc, char** argv) {
   const rt::WebFolders folders{"/game", "Data", "/pack/Data"};
   return rt::run_on_web(folders, [seed](rt::Platform& platform) {
     rt::Program program(platform);
-    if (seed) program.play_seed(*seed);
+    // The page runs the game on one thread: each level is made when the
+    // game reaches it.
+    if (seed) program.play_seed(*seed, rt::LevelMaking::WhenAsked);
     program.run();
   });
 }

@@ -8,8 +8,8 @@
 
 namespace rt {
 
-void Program::play_seed(std::uint32_t seed) {
-  seeded_.emplace(seed);
+void Program::play_seed(std::uint32_t seed, LevelMaking making) {
+  seeded_.emplace(seed, making);
   game.level_source = [this](int level_number) { return seeded_->level(level_number); };
   platform_.set_score_file(generated_levels_list(platform_.score_file()));
   frontend.menu_note = "STRECKEN " + std::to_string(seed);

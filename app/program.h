@@ -25,8 +25,9 @@ class Program {
   // Plays the ten levels generated from `seed` instead of the shipped
   // level files, each made when a game first reaches it; the list of best
   // scores is the one of generated levels, and the menu names the seed.
-  // Called before run().
-  void play_seed(std::uint32_t seed);
+  // Called before run(). The levels are made ahead on threads of their own
+  // unless `making` says otherwise (a program on one thread).
+  void play_seed(std::uint32_t seed, LevelMaking making = LevelMaking::Ahead);
   // The seed being played; none for the shipped levels.
   std::optional<std::uint32_t> seed() const;
 

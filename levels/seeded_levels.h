@@ -1,6 +1,7 @@
-// The ten levels of one seed as a game plays them: each made ahead, in the
-// background where the system allows it, while the level before it is
-// played, and kept, so that a level played again is the same.
+// The ten levels of one seed as a game plays them: each made ahead on a
+// thread of its own while the level before it is played, or when first asked
+// for where the program runs on one thread (the browser), and kept, so that a
+// level played again is the same.
 #pragma once
 
 #include <array>
@@ -12,10 +13,15 @@
 
 namespace rt {
 
+// How the levels are made: ahead, each on a thread of its own, or on the
+// asking thread when it asks.
+enum class LevelMaking { Ahead, WhenAsked };
+
 class SeededLevels {
  public:
-  // Starts making level 1, so that it is ready when the first game begins.
-  explicit SeededLevels(std::uint32_t seed);
+  // Made Ahead, starts making level 1, so that it is ready when the first
+  // game begins.
+  explicit SeededLevels(std::uint32_t seed, LevelMaking making = LevelMaking::Ahead);
 
   std::uint32_t seed() const { return seed_; }
 
@@ -29,8 +35,9 @@ class SeededLevels {
   void make_ahead(int level_number);
 
   std::uint32_t seed_;
+  LevelMaking making_;
   // Each level's making; shared futures, as a level is asked for again and
-  // again. Where no thread can be started, a level is made when asked for.
+  // again.
   std::array<std::shared_future<Level>, kLevelCount> made_;
 };
 

@@ -64,12 +64,14 @@ TEST(Seed, AnythingElseIsNoSeed) {
 // The levels made ahead on their own threads are the generator's, kept: a
 // level asked for again is the same one, and a number beyond ten is level 1.
 TEST(SeededLevels, AreTheGeneratorsLevelsMadeOnce) {
-  SeededLevels levels(77);
-  const Level& first = levels.level(1);
-  EXPECT_EQ(first.board, generate_level(77, 1).board);
-  EXPECT_EQ(levels.level(2).board, generate_level(77, 2).board);
-  EXPECT_EQ(&levels.level(1), &first);
-  EXPECT_EQ(&levels.level(11), &first);
+  for (const LevelMaking making : {LevelMaking::Ahead, LevelMaking::WhenAsked}) {
+    SeededLevels levels(77, making);
+    const Level& first = levels.level(1);
+    EXPECT_EQ(first.board, generate_level(77, 1).board);
+    EXPECT_EQ(levels.level(2).board, generate_level(77, 2).board);
+    EXPECT_EQ(&levels.level(1), &first);
+    EXPECT_EQ(&levels.level(11), &first);
+  }
 }
 
 }  // namespace
