@@ -1,14 +1,33 @@
 // Reading the command line and the English usage text.
 #include "app/command_line.h"
 
+#include "levels/seed.h"
+
 namespace rt {
 
 CommandLine parse_command_line(std::span<const std::string_view> args) {
   CommandLine line;
   bool help = false;
   bool version = false;
-  for (const std::string_view arg : args) {
-    if (arg == "--fullscreen") {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg == "--seed") {
+      if (i + 1 == args.size()) {
+        line.action = CommandLine::Action::Wrong;
+        line.wrong = arg;
+        line.wrong_because = "needs a seed";
+        return line;
+      }
+      const std::string_view value = args[++i];
+      line.random_seed = value == "random";
+      line.seed = line.random_seed ? std::nullopt : parse_seed(value);
+      if (!line.random_seed && !line.seed) {
+        line.action = CommandLine::Action::Wrong;
+        line.wrong = value;
+        line.wrong_because = "is not a seed";
+        return line;
+      }
+    } else if (arg == "--fullscreen") {
       line.fullscreen = true;
     } else if (arg == "--windowed") {
       line.fullscreen = false;
@@ -44,6 +63,10 @@ Options:
   --fullscreen      play in full screen (the default)
   --windowed        play in a window
   --integer-scale   scale the picture by whole factors only (wider black bars)
+  --seed S          play the ten levels generated from the seed S instead of
+                    the shipped ones: a number from 0 to 4294967295 or a word
+                    of up to 32 letters and digits (umlauts too); "random"
+                    picks a seed and prints it, so that it can be passed on
   --help            show this help and exit
   --version         show the version and exit
 
@@ -69,7 +92,8 @@ current folder, beside the program or where it was installed. The ten best
 scores are in Data/High.dat there or, when that folder is read-only, in the
 player's own High.dat: in $XDG_DATA_HOME/rangiertrubel (by default
 ~/.local/share/rangiertrubel) on Linux, where "man rangiertrubel" tells more,
-and in %APPDATA%\rangiertrubel on Windows.
+and in %APPDATA%\rangiertrubel on Windows. The scores of generated levels,
+one list shared by all seeds, are kept apart in HighGen.dat beside High.dat.
 )";
   return text;
 }

@@ -1,6 +1,7 @@
 // The desktop program's command line: its options and the usage text.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -14,12 +15,21 @@ struct CommandLine {
   Action action = Action::Play;
   std::optional<bool> fullscreen;  // unset: the default (full screen)
   bool integer_scale = false;
+  // --seed: the levels generated from this seed instead of the shipped
+  // ones; `random_seed` asks for a seed chosen at random.
+  std::optional<std::uint32_t> seed;
+  bool random_seed = false;
   std::string wrong;  // the option that was not understood
+  // Why the line is wrong, for the message: the option is unknown (empty),
+  // or what is wrong with its value.
+  std::string wrong_because;
 };
 
 // Reads the arguments after the program's name: --fullscreen, --windowed,
-// --integer-scale, --help (or -h), --version. The last of --fullscreen and
-// --windowed counts; --help and --version win over playing; anything else
+// --integer-scale, --seed S (a seed as parse_seed reads it, or "random"),
+// --help (or -h), --version. The last of --fullscreen and --windowed
+// counts, as does the last --seed; --help and --version win over playing;
+// anything else, a --seed without a value or with one that is no seed,
 // makes the line wrong.
 CommandLine parse_command_line(std::span<const std::string_view> args);
 

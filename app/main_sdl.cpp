@@ -1,9 +1,12 @@
 // The desktop program: the command line, then the game on the SDL host,
 // working in the folder that holds its data, its window named after the
 // program file, the list of best scores in the data folder or, when that is
-// read-only, the player's own.
+// read-only, the player's own. With --seed it plays the levels generated
+// from a seed, named on standard output and in the window's title.
 #include <algorithm>
+#include <cstdint>
 #include <iostream>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -26,14 +29,25 @@ int main(int argc, char** argv) {
       std::cout << "rangiertrubel " << RT_VERSION << '\n';
       return 0;
     case rt::CommandLine::Action::Wrong:
-      std::cerr << "rangiertrubel: unknown option \"" << line.wrong << "\"\n"
-                << rt::usage_text(program);
+      if (line.wrong_because.empty()) {
+        std::cerr << "rangiertrubel: unknown option \"" << line.wrong << "\"\n";
+      } else {
+        std::cerr << "rangiertrubel: \"" << line.wrong << "\" " << line.wrong_because << '\n';
+      }
+      std::cerr << rt::usage_text(program);
       return 2;
     case rt::CommandLine::Action::Play:
       break;
   }
   const std::filesystem::path root = rt::choose_data_root(std::cerr);
-  const std::string title = rt::program_title(argc > 0 && argv[0] != nullptr ? argv[0] : "");
+  std::string title = rt::program_title(argc > 0 && argv[0] != nullptr ? argv[0] : "");
+  std::optional<std::uint32_t> seed = line.seed;
+  if (line.random_seed) seed = rt::random_seed();
+  if (seed) {
+    std::cout << "rangiertrubel: Strecken " << *seed << " (rangiertrubel --seed " << *seed << ")"
+              << std::endl;
+    title = rt::seeded_title(title, *seed);
+  }
   rt::SdlOptions options;
   options.fullscreen = line.fullscreen;
   options.integer_scale = line.integer_scale;
@@ -41,9 +55,10 @@ int main(int argc, char** argv) {
   options.icon_size = rt::assets::kWindowIcon.size;
   return rt::run_on_sdl(
       title, root,
-      [&root](rt::Platform& platform) {
+      [&root, seed](rt::Platform& platform) {
         platform.set_score_file(rt::score_file_for(root));
         rt::Program program(platform);
+        if (seed) program.play_seed(*seed);
         program.run();
       },
       options);

@@ -1,14 +1,44 @@
 // The browser program: the game on the web host, working in the page's
-// folder that holds the preloaded data, with the player's files kept.
+// folder that holds the preloaded data, with the player's files kept. The
+// page hands the seed of its address (?seed=S) over as "--seed S"; read as
+// the desktop reads its command line, it plays the levels generated from
+// that seed, or from one chosen at random for "random" or for text that is
+// no seed, and the page names the seed.
+#include <algorithm>
+#include <cstdint>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/command_line.h"
 #include "app/program.h"
 #include "hosts/web/web_host.h"
 
-int main() {
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
+  const rt::CommandLine line = rt::parse_command_line(args);
+  std::optional<std::uint32_t> seed = line.seed;
+  std::string refused;  // the address's text that was no seed
+  if (line.action == rt::CommandLine::Action::Wrong) {
+    refused = line.wrong;
+    seed = rt::random_seed();
+  } else if (line.random_seed) {
+    seed = rt::random_seed();
+  }
+  if (seed) {
+    std::cout << "rangiertrubel: Strecken " << *seed << std::endl;
+    rt::show_seed_on_page(*seed, refused);
+  }
   // The build preloads Sprites and Waves into /game and the shipped files of
   // Data into /pack/Data; Data itself is kept in the browser.
   const rt::WebFolders folders{"/game", "Data", "/pack/Data"};
-  return rt::run_on_web(folders, [](rt::Platform& platform) {
+  return rt::run_on_web(folders, [seed](rt::Platform& platform) {
     rt::Program program(platform);
+    // The page runs the game on one thread: each level is made when the
+    // game reaches it.
+    if (seed) program.play_seed(*seed, rt::LevelMaking::WhenAsked);
     program.run();
   });
 }

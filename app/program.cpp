@@ -2,7 +2,23 @@
 // for as long as it runs.
 #include "app/program.h"
 
+#include <random>
+
+#include "platform/formats/score_file.h"
+
 namespace rt {
+
+void Program::play_seed(std::uint32_t seed, LevelMaking making) {
+  seeded_.emplace(seed, making);
+  game.level_source = [this](int level_number) { return seeded_->level(level_number); };
+  platform_.set_score_file(generated_levels_list(platform_.score_file()));
+  frontend.menu_note = "STRECKEN " + std::to_string(seed);
+}
+
+std::optional<std::uint32_t> Program::seed() const {
+  if (!seeded_) return std::nullopt;
+  return seeded_->seed();
+}
 
 void Program::run() {
   Platform& p = platform_;
@@ -40,6 +56,15 @@ std::string program_title(std::string_view program_path) {
   const std::size_t dot = name.find_last_of('.');
   if (dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
   return name.empty() ? std::string("rangiertrubel") : std::string(name);
+}
+
+std::string seeded_title(std::string_view title, std::uint32_t seed) {
+  return std::string(title) + " - Strecken " + std::to_string(seed);
+}
+
+std::uint32_t random_seed() {
+  std::random_device system;
+  return static_cast<std::uint32_t>(system());
 }
 
 }  // namespace rt

@@ -2,11 +2,14 @@
 // simulated run create it.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "frontend/frontend.h"
 #include "game/game.h"
+#include "levels/seeded_levels.h"
 #include "platform/platform.h"
 
 namespace rt {
@@ -19,10 +22,20 @@ class Program {
   explicit Program(Platform& platform)
       : platform_(platform), game(platform), frontend(platform, game) {}
 
+  // Plays the ten levels generated from `seed` instead of the shipped
+  // level files, each made when a game first reaches it; the list of best
+  // scores is the one of generated levels, and the menu names the seed.
+  // Called before run(). The levels are made ahead on threads of their own
+  // unless `making` says otherwise (a program on one thread).
+  void play_seed(std::uint32_t seed, LevelMaking making = LevelMaking::Ahead);
+  // The seed being played; none for the shipped levels.
+  std::optional<std::uint32_t> seed() const;
+
   void run();
 
  private:
   Platform& platform_;
+  std::optional<SeededLevels> seeded_;
 
  public:
   Game game;
@@ -33,5 +46,12 @@ class Program {
 // extension ("rangiertrubel" for "/usr/games/rangiertrubel" or
 // "C:\\Spiele\\rangiertrubel.exe"); "rangiertrubel" when the name is unknown.
 std::string program_title(std::string_view program_path);
+
+// The title of a window playing `seed`: "rangiertrubel - Strecken 1234".
+std::string seeded_title(std::string_view title, std::uint32_t seed);
+
+// A seed chosen at random by the system's source of randomness, for a
+// player who asks for new levels.
+std::uint32_t random_seed();
 
 }  // namespace rt

@@ -3,8 +3,11 @@
 # median of several runs, the processor use and the wake-ups of the real game
 # on a virtual X display in its phases, in a window and in full screen at
 # 1920 x 1080, its start-up to the finished menu, its peak resident memory
-# over a scripted session, and the speed of rangiertrubel-sim over the ten
-# level solutions. Prints one table (Markdown) with the budgets.
+# over a scripted session, the speed of rangiertrubel-sim over the ten
+# level solutions, the start-up with a seed's levels against without, the
+# time and memory rangiertrubel-levels takes to solve the ten shipped levels
+# and to generate a seed's ten proven levels on one core (twenty seeds).
+# Prints one table (Markdown) with the budgets.
 #
 #   bench/run.sh [--runs N] [--no-build]
 #
@@ -45,7 +48,7 @@ if ! [[ "$runs" =~ ^[0-9]+$ ]] || [ "$runs" -lt 1 ] || [ "$runs" -gt 50 ]; then
 fi
 
 [ -n "${EPOCHREALTIME:-}" ] || { echo "bench: needs bash 5 or later" >&2; exit 2; }
-for tool in Xvfb xdotool awk; do
+for tool in Xvfb xdotool awk /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 2; }
 done
 
@@ -56,11 +59,12 @@ log() { echo "bench: $*" >&2; }
 if [ "$build" = 1 ]; then
   log "building the release program in $build_dir"
   (cd "$source_dir" && cmake --preset release -B "$build_dir" >/dev/null &&
-    cmake --build "$build_dir" --target rangiertrubel rangiertrubel-sim -j2 >/dev/null)
+    cmake --build "$build_dir" --target rangiertrubel rangiertrubel-sim rangiertrubel-levels \
+      -j2 >/dev/null)
 fi
 case "$build_dir" in /*) ;; *) build_dir="$PWD/$build_dir" ;; esac
 bin="$build_dir/bin"
-for f in rangiertrubel rangiertrubel-sim; do
+for f in rangiertrubel rangiertrubel-sim rangiertrubel-levels; do
   [ -x "$bin/$f" ] || { log "$bin/$f was not built"; exit 2; }
 done
 
@@ -159,21 +163,20 @@ tap() {
 }
 
 # --- One scripted session of the real game -----------------------------------
-# Run NUMBER on DISPLAY, the game started with OPTION (--windowed or
-# --fullscreen). Prints: start-up ms, menu %, menu wake-ups/s, intro %,
-# play %, play wake-ups/s, arrow %, peak kB.
-session() {
-  local err="$work/trace.$1.${3#--}" launch menu_at startup window
-  local menu intro play arrow peak
+# Starts the game on DISPLAY with OPTIONS and waits for its finished menu:
+# sets game_pid and launch_ms (ms from launch to the menu's frame).
+launch_to_menu() {
+  local err="$1" launch menu_at
   local DISPLAY="$2"
   export DISPLAY
+  shift 2
   : >"$err"
   # The subshell notes the time and becomes the game, so that the time is
   # taken as late before the program starts as a script can.
   (
     echo "$EPOCHREALTIME" >"$work/launch"
     cd "$work/game"
-    RANGIERTRUBEL_TRACE=1 exec "$bin/rangiertrubel" "$3" 2>"$err"
+    RANGIERTRUBEL_TRACE=1 exec "$bin/rangiertrubel" "$@" 2>"$err" >/dev/null
   ) &
   game_pid=$!
 
@@ -189,7 +192,27 @@ session() {
   done
   [ -n "$menu_at" ] || { log "the menu never appeared"; return 1; }
   launch="$(cat "$work/launch")"
-  startup="$(bench_ms_between "$launch" "$menu_at")"
+  launch_ms="$(bench_ms_between "$launch" "$menu_at")"
+}
+
+# Start-up to the menu with the levels of a seed (--seed 1), in a window.
+seeded_startup() {
+  launch_to_menu "$work/trace.seeded" "$1" --windowed --seed 1 || return 1
+  kill "$game_pid"
+  wait "$game_pid" 2>/dev/null || true
+  game_pid=""
+  echo "$launch_ms"
+}
+
+# Run NUMBER on DISPLAY, the game started with OPTION (--windowed or
+# --fullscreen). Prints: start-up ms, menu %, menu wake-ups/s, intro %,
+# play %, play wake-ups/s, arrow %, peak kB.
+session() {
+  local err="$work/trace.$1.${3#--}" window
+  local menu intro play arrow peak
+  local DISPLAY="$2"
+  export DISPLAY
+  launch_to_menu "$err" "$2" "$3" || return 1
 
   window="$(xdotool search --limit 1 --pid "$game_pid" 2>/dev/null | head -n 1)" || true
   [ -n "$window" ] || window="$(xdotool search --limit 1 --name rangiertrubel | head -n 1)" || true
@@ -236,7 +259,7 @@ session() {
   kill "$game_pid"
   wait "$game_pid" 2>/dev/null || true
   game_pid=""
-  echo "$startup $menu $intro $play $arrow $peak"
+  echo "$launch_ms $menu $intro $play $arrow $peak"
 }
 
 # --- rangiertrubel-sim over the ten solutions --------------------------------
@@ -259,8 +282,48 @@ sim_speed() {
   bench_ratio "$virtual" "$real"
 }
 
+# --- rangiertrubel-levels generate: ten proven levels, on one core ----------
+# Milliseconds for each of the seeds 1 to 20, one line each.
+generate_times() {
+  local seed t0 t1 status
+  local one_core=()
+  command -v taskset >/dev/null && one_core=(taskset -c 0)
+  for seed in $(seq 1 20); do
+    rm -rf "$work/generated"
+    mkdir -p "$work/generated"
+    t0="$EPOCHREALTIME"
+    status=0
+    "${one_core[@]}" "$bin/rangiertrubel-levels" generate --seed "$seed" \
+      --out "$work/generated" >/dev/null || status=$?
+    t1="$EPOCHREALTIME"
+    [ "$status" = 0 ] || { log "generate --seed $seed ended with status $status"; return 1; }
+    awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.0f\n", (b - a) * 1000 }'
+  done
+}
+
+# --- rangiertrubel-levels solve: the ten shipped levels, on one core ---------
+# Prints the milliseconds for all ten together and the largest peak resident
+# memory of one solve in MB.
+solve_figures() {
+  local k n t0 t1 total=0 kb most=0
+  local one_core=()
+  command -v taskset >/dev/null && one_core=(taskset -c 0)
+  for k in $(seq 1 10); do
+    n="$(printf '%02d' "$k")"
+    t0="$EPOCHREALTIME"
+    /usr/bin/time -f '%M' -o "$work/solve.kb" "${one_core[@]}" "$bin/rangiertrubel-levels" solve \
+      "$source_dir/data/levels/lev$n.dat" --level "$k" >/dev/null ||
+      { log "solve lev$n.dat found no plan"; return 1; }
+    t1="$EPOCHREALTIME"
+    total="$(awk -v a="$total" -v b="$t0" -v c="$t1" 'BEGIN { print a + c - b }')"
+    kb="$(tail -n 1 "$work/solve.kb")"
+    [ "$kb" -gt "$most" ] && most="$kb"
+  done
+  awk -v t="$total" -v k="$most" 'BEGIN { printf "%.0f %.1f\n", t * 1000, k / 1024 }'
+}
+
 load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
-declare -a startup menu menu_wake intro play play_wake arrow peak sim
+declare -a startup menu menu_wake intro play play_wake arrow peak sim seeded solve_ms solve_mb
 declare -a f_startup f_menu f_menu_wake f_play f_play_wake f_arrow
 for ((r = 1; r <= runs; r++)); do
   log "session $r of $runs, in a window"
@@ -284,7 +347,16 @@ for ((r = 1; r <= runs; r++)); do
   f_play_wake+=("$pw") f_arrow+=("$a")
   speed="$(sim_speed)" || { log "rangiertrubel-sim failed"; exit 2; }
   sim+=("$speed")
+  log "start-up $r of $runs with --seed 1"
+  seeded_ms="$(seeded_startup "$display")" || { log "the seeded start-up failed"; exit 2; }
+  seeded+=("$(awk -v a="$seeded_ms" -v b="${startup[$((r - 1))]}" 'BEGIN { print a - b }')")
+  read -r t m < <(solve_figures) || true
+  [ -n "${m:-}" ] || { log "rangiertrubel-levels solve failed"; exit 2; }
+  solve_ms+=("$t") solve_mb+=("$m")
 done
+log "generating the ten levels of twenty seeds"
+mapfile -t generate < <(generate_times) || true
+[ "${#generate[@]}" = 20 ] || { log "rangiertrubel-levels generate failed"; exit 2; }
 load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
 
 missed=0
@@ -322,6 +394,10 @@ row "full screen 1920 x 1080: wake-ups, play, no key" "/s" le 30 "${f_play_wake[
 row "full screen 1920 x 1080: processor, arrow key held" "%" le 2 "${f_arrow[@]}"
 row "full screen 1920 x 1080: start-up to the menu's frame" "ms" le 150 "${f_startup[@]}"
 row "rangiertrubel-sim" "virtual s/s" ge 50000 "${sim[@]}"
+row "start-up with --seed 1, more than without" "ms" le 150 "${seeded[@]}"
+row "solve, the ten shipped levels, one core" "ms" le 5000 "${solve_ms[@]}"
+row "solve, peak resident memory of one level" "MB" le 256 "${solve_mb[@]}"
+row "generate, ten proven levels, one core (20 seeds)" "ms" le 2000 "${generate[@]}"
 echo
 echo "Load average (1, 5, 15 min) before: $load_before; after: $load_after."
 exit "$missed"

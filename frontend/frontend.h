@@ -41,6 +41,9 @@ class FrontEnd {
   HighScoreTable high_scores;
   // False from a save that failed until one succeeds: the menu says so.
   bool high_scores_saved = true;
+  // A line the menu shows at its foot (the seed of generated levels); none
+  // when empty.
+  std::string menu_note;
 
   // Title screen (frontend/title_screen.cpp).
   void show_title_screen();

@@ -14,6 +14,8 @@ constexpr int kQuitRow = 32;
 constexpr int kSoundRow = 34;
 // The free row below the items, for a list that could not be saved.
 constexpr int kNotSavedRow = 36;
+// The screen's last row, for the menu's note.
+constexpr int kNoteRow = 37;
 
 // The pointer's column and its top edge for each item; the eraser strip
 // starts above the first item and reaches the bottom of the screen.
@@ -66,6 +68,10 @@ void FrontEnd::main_menu() {
   if (!high_scores_saved) {
     p_.locate(kNotSavedRow, kItemColumn);
     p_.print_text("BESTENLISTE NICHT GESPEICHERT");
+  }
+  if (!menu_note.empty()) {
+    p_.locate(kNoteRow, kItemColumn);
+    p_.print_text(menu_note);
   }
 
   std::int32_t menu_item = 1;

@@ -16,11 +16,7 @@ constexpr int kLevelFile = 1;
 constexpr int kFileMissing = 2;
 }  // namespace
 
-void Game::load_level() {
-  // After the tenth level the counter starts again at 1. A counter below 1
-  // cannot come from the game; it is treated the same way, so that the name
-  // table is never read outside its ten entries.
-  if (level > kLevelCount || level < 1) level = 1;
+Level Game::read_level_file() {
   const std::string path =
       std::string("Data\\") + kLevelNames[static_cast<std::size_t>(level - 1)] + ".dat";
 
@@ -35,10 +31,25 @@ void Game::load_level() {
     p_.begin_read(kLevelFile);
     return p_.read_int_field();
   });
-  board = read.board;  // the border stays 0, as the file never fills it
+  p_.close_file(kLevelFile);
+  return read;
+}
+
+void Game::load_level() {
+  // After the tenth level the counter starts again at 1. A counter below 1
+  // cannot come from the game; it is treated the same way, so that the name
+  // table is never read outside its ten entries.
+  if (level > kLevelCount || level < 1) level = 1;
+  const Level read = level_source ? level_source(level) : read_level_file();
+  board = read.board;
+  // The border stays 0 whatever the level holds, as a file never fills it.
+  for (int x = 0; x < Board::kWidth; ++x) {
+    for (int y = 0; y < Board::kHeight; ++y) {
+      if (!Board::in_field(x, y)) board.set(x, y, 0);
+    }
+  }
   cursor_x = read.hole_x;
   cursor_y = read.hole_y;
-  p_.close_file(kLevelFile);
 
   // A hole position outside the field (a short, missing or faulty file) is
   // moved to the nearest cell of the field, so that the slides only ever

@@ -32,6 +32,8 @@ class Board {
     return x >= 1 && x <= kColumns && y >= 1 && y <= kRows;
   }
 
+  bool operator==(const Board&) const = default;
+
  private:
   std::array<TileCode, kWidth * kHeight> cells_{};
 };

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "game/board.h"
+#include "game/level_file.h"
 #include "game/rules.h"
 #include "game/sprites.h"
 #include "platform/platform.h"
@@ -39,6 +41,9 @@ class Game {
   float step_interval = 4.0f;
   float last_poll_time = 0.0f;
   float last_step_time = 0.0f;
+  // The level a game starts on, counted as if every level before it had
+  // been won (its speed too); 1 for a normal game.
+  std::int32_t first_level = 1;
 
   // Board and hole.
   Board board;
@@ -57,6 +62,12 @@ class Game {
 
   Sprites sprites;
 
+  // Where the levels come from: unset, the level files Data\levNN.dat;
+  // set, the level of each number (1 to kLevelCount) it gives. It must give
+  // the same level for the same number every time, as a lost locomotive
+  // starts its level again from there.
+  std::function<Level(int level_number)> level_source;
+
   // Board and level files (game/board.cpp).
   void load_level();
   // Pictures and drawing (game/drawing.cpp).
@@ -69,6 +80,7 @@ class Game {
   void slide_down();
   void slide_left();
   void slide_right();
+  void slide(Slide s);
   // Locomotive (game/locomotive.cpp).
   void step_locomotive();
   void redraw_track_under_locomotive();
@@ -92,6 +104,8 @@ class Game {
   void put_on_cell(int x, int y, const Image& image);
   // The picture of a tile code by the full table; nullptr for codes without one.
   const Image* picture_for(TileCode code) const;
+  // The level `level` read from its file, as the file service answers.
+  Level read_level_file();
   // The code of the cell at offset `o` from the locomotive; 0 beyond the board.
   TileCode code_beside_locomotive(Offset o) const;
   // A clock reading as the game stores it: seconds in single precision.

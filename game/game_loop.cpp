@@ -27,15 +27,6 @@ double due_time(float last, double interval) {
   return (static_cast<double>(below) + static_cast<double>(first)) / 2.0;
 }
 
-// The step interval of a level: 4.0 less the speed-up earned so far, but
-// never faster than the speed-up key's interval. Levels 1 to 10 stay above
-// it; from level 11 on, 4.0 less 4.0 or more would be zero or below in
-// single precision, and the locomotive would step on every pass of the loop,
-// as fast as the machine goes.
-float level_interval(float speedup) {
-  const double interval = static_cast<double>(kBaseInterval) - static_cast<double>(speedup);
-  return static_cast<float>(interval < kFastInterval ? kFastInterval : interval);
-}
 }  // namespace
 
 float Game::clock_reading() {
@@ -59,10 +50,10 @@ void Game::describe_field() {
 }
 
 void Game::play_game() {
-  level = 1;
+  level = level_counter_of(first_level);
   lives = kLivesPerGame;
   score = 0;
-  speedup = 0.0f;
+  speedup = speedup_after(first_level - 1);
   loco_heading = heading::kRight;
   step_interval = level_interval(speedup);
   load_level();

@@ -1,5 +1,5 @@
-// Reading level files: the field order of the form, and the check of the
-// file against its plain form of 282 whole numbers.
+// Reading and writing level files: the field order of the form, and the
+// check of the file against its plain form of 282 whole numbers.
 #include "game/level_file.h"
 
 #include <cctype>
@@ -108,6 +108,18 @@ Level read_level(std::string_view bytes, std::vector<LevelProblem>& problems) {
   std::string text = text_mode(bytes);
   find_problems(text, problems);
   return read_text(std::move(text));
+}
+
+std::string level_file_text(const Level& level) {
+  std::string text;
+  for (int x = 1; x <= kColumns; ++x) {
+    for (int y = 1; y <= kRows; ++y) {
+      text += std::to_string(level.board.get(x, y));
+      text += (y == kRows) ? '\n' : ',';
+    }
+  }
+  text += std::to_string(level.hole_x) + "," + std::to_string(level.hole_y) + "\n";
+  return text;
 }
 
 }  // namespace rt

@@ -1,6 +1,6 @@
 // The level file form: its bytes turned into the playing field and the hole,
 // read field by field as the game reads them, with the places where a file
-// strays from the plain form.
+// strays from the plain form; and a level written back in that form.
 #pragma once
 
 #include <cstdint>
@@ -47,5 +47,10 @@ Level read_level(std::string_view bytes);
 // The same, adding to `problems` where the file strays from the plain form:
 // fields that are not whole numbers, fewer or more than 282 fields.
 Level read_level(std::string_view bytes, std::vector<LevelProblem>& problems);
+
+// The level in the plain form the shipped files have: one line per column
+// with its 14 codes separated by commas, then the hole's column and row.
+// `read_level` gives the same level back.
+std::string level_file_text(const Level& level);
 
 }  // namespace rt

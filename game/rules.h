@@ -40,6 +40,11 @@ inline constexpr int kColumns = 20;
 inline constexpr int kRows = 14;
 inline constexpr int kCellSize = 40;
 
+// The four slides, each named by the arrow key that makes it: the way the
+// piece next to the hole moves into it (the hole moves the opposite way).
+enum class Slide { Up, Down, Left, Right };
+inline constexpr std::array<Slide, 4> kSlides{Slide::Up, Slide::Down, Slide::Left, Slide::Right};
+
 // A piece can slide into the hole when its code is at most 19 (signed).
 constexpr bool is_movable(TileCode code) {
   return code <= 19;
@@ -68,6 +73,23 @@ constexpr Offset cell_ahead(Heading h) {
     default:
       return {0, 0};
   }
+}
+
+// Where the piece a slide moves stands, seen from the hole: below it for Up,
+// above it for Down, right of it for Left, left of it for Right. The game
+// makes a slide only when that cell lies in the playing field.
+constexpr Offset slide_source(Slide s) {
+  switch (s) {
+    case Slide::Up:
+      return {0, 1};
+    case Slide::Down:
+      return {0, -1};
+    case Slide::Left:
+      return {1, 0};
+    case Slide::Right:
+      return {-1, 0};
+  }
+  return {0, 0};
 }
 
 // One entry of the step table: what a locomotive heading `h` does when the
@@ -139,6 +161,29 @@ inline constexpr double kSpeedupPerLevel = 0.4;
 // Space or Enter held at a key poll sets the step interval to this; no
 // level's interval is ever shorter (from level 11 on it is this one).
 inline constexpr double kFastInterval = 0.3;
+// The step interval of a level: 4.0 less the speed-up earned so far, but
+// never faster than the speed-up key's interval. Levels 1 to 10 stay above
+// it; from level 11 on, 4.0 less 4.0 or more would be zero or below in
+// single precision, and the locomotive would step on every pass of the loop,
+// as fast as the machine goes.
+constexpr float level_interval(float speedup) {
+  const double interval = static_cast<double>(kBaseInterval) - static_cast<double>(speedup);
+  return static_cast<float>(interval < kFastInterval ? kFastInterval : interval);
+}
+// The speed-up after `won_levels` won levels, summed level by level in
+// single precision as the game keeps it.
+constexpr float speedup_after(int won_levels) {
+  float speedup = 0.0f;
+  for (int i = 0; i < won_levels; ++i) {
+    speedup = static_cast<float>(static_cast<double>(speedup) + kSpeedupPerLevel);
+  }
+  return speedup;
+}
+// The step interval of the n-th level played in a game (from 1; the 11th is
+// level 1 of round two), every level before it won.
+constexpr float interval_of_level(int n) {
+  return level_interval(speedup_after(n - 1));
+}
 // Steps faster than this earn the speed bonus of kBonusPoints.
 inline constexpr double kBonusBelow = 0.4;
 inline constexpr std::int32_t kBonusPoints = 100;
@@ -159,6 +204,12 @@ inline constexpr int kLevelCount = 10;
 // The level files, by level number 1..kLevelCount.
 inline constexpr const char* kLevelNames[kLevelCount] = {
     "lev01", "lev02", "lev03", "lev04", "lev05", "lev06", "lev07", "lev08", "lev09", "lev10"};
+
+// The level counter of the n-th level played in a game: 1 to kLevelCount,
+// then 1 again.
+constexpr int level_counter_of(int n) {
+  return n >= 1 ? (n - 1) % kLevelCount + 1 : 1;
+}
 
 // --- The status line under the board --------------------------------------
 namespace status_line {

@@ -6,19 +6,28 @@
 namespace rt {
 
 void Game::slide_up() {
-  if (cursor_y <= kRows - 1) slide_from(cursor_x, cursor_y + 1);
+  slide(Slide::Up);
 }
 
 void Game::slide_down() {
-  if (cursor_y >= 2) slide_from(cursor_x, cursor_y - 1);
+  slide(Slide::Down);
 }
 
 void Game::slide_left() {
-  if (cursor_x <= kColumns - 1) slide_from(cursor_x + 1, cursor_y);
+  slide(Slide::Left);
 }
 
 void Game::slide_right() {
-  if (cursor_x >= 2) slide_from(cursor_x - 1, cursor_y);
+  slide(Slide::Right);
+}
+
+void Game::slide(Slide s) {
+  // The piece that moves stands beside the hole; beyond the field's edge
+  // there is none.
+  const Offset from = slide_source(s);
+  if (Board::in_field(cursor_x + from.dx, cursor_y + from.dy)) {
+    slide_from(cursor_x + from.dx, cursor_y + from.dy);
+  }
 }
 
 void Game::slide_from(int from_x, int from_y) {

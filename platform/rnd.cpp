@@ -15,8 +15,9 @@ constexpr std::uint32_t kLower = 0x7FFFFFFFu;
 
 void Rnd::seed() {
   // The game never seeds: the state starts from 0 by a linear congruential
-  // sequence, so every run draws the same values.
-  words_[0] = 0;
+  // sequence, so every run draws the same values. A generator's seed takes
+  // the place of the 0.
+  words_[0] = first_word_;
   for (std::size_t i = 1; i < words_.size(); ++i) {
     words_[i] = words_[i - 1] * 1664525u + 1013904223u;
   }

@@ -33,6 +33,10 @@ Module.rtPage = (function () {
   // when it lies.
   var ROW = 84;
   var COLUMN = 104;
+  // The bar above the picture with the seed's address and "Neue Strecken".
+  var BAR = 28;
+  // How long the notice about an address that named no seed stays.
+  var NOTICE_MS = 6000;
 
   function element(id) {
     return document.getElementById(id);
@@ -171,9 +175,11 @@ Module.rtPage = (function () {
       watchPointer();
       watchButtons();
       watchField();
-      // A click anywhere gives the game the keyboard back (the text field's
-      // while a line is typed on a touch screen).
+      // A click anywhere but on the bar (whose address can be selected)
+      // gives the game the keyboard back (the text field's while a line is
+      // typed on a touch screen).
       document.addEventListener('mousedown', function (event) {
+        if (element('bar').contains(event.target)) return;
         if (element('end').style.display !== 'flex') {
           (typing && touch ? field() : canvas).focus();
           event.preventDefault();
@@ -196,7 +202,7 @@ Module.rtPage = (function () {
     layout: function (newFactor, left, top, width, height, exact) {
       var side = touch && !portrait() ? COLUMN : 0;
       canvas.style.left = (left + side) + 'px';
-      canvas.style.top = top + 'px';
+      canvas.style.top = (top + BAR) + 'px';
       canvas.style.width = width + 'px';
       canvas.style.height = height + 'px';
       canvas.className = exact ? 'exact' : '';  // 0 or 1 from the host
@@ -214,15 +220,15 @@ Module.rtPage = (function () {
     fullHeight: function () {
       return document.documentElement.clientHeight || window.innerHeight || 0;
     },
-    // The part of the page the picture may take: all of it, less the
-    // buttons on a touch screen.
+    // The part of the page the picture may take: all of it, less the bar
+    // above and the buttons on a touch screen.
     pageWidth: function () {
       var full = page.fullWidth();
       return touch && !portrait() ? Math.max(full - 2 * COLUMN, 0) : full;
     },
     pageHeight: function () {
-      var full = page.fullHeight();
-      return touch && portrait() ? Math.max(full - ROW, 0) : full;
+      var full = page.fullHeight() - BAR;
+      return Math.max(touch && portrait() ? full - ROW : full, 0);
     },
 
     // The host takes what happened since its last turn: up to `max` events
@@ -347,6 +353,41 @@ Module.rtPage = (function () {
       page.soundsStarted++;
     },
 
+    // The program plays the levels of `seed`: the address becomes
+    // ?seed=<seed> so that it can be shared, the bar shows it, the title
+    // names it. `refused` is the address's text that was no seed, named in
+    // a notice until a few seconds have passed or the player does something.
+    showSeed: function (seed, refused) {
+      var address = new URL(window.location.href);
+      address.search = '?seed=' + seed;
+      try {
+        window.history.replaceState(window.history.state, '', address.href);
+      } catch (error) {
+        // A page in a frame or opened from a file may not change its address.
+      }
+      element('seed').textContent = 'Strecken ' + seed + ':';
+      element('address').textContent = address.href;
+      element('share').style.display = '';
+      document.title += ' - Strecken ' + seed;
+      if (!refused) return;
+      var notice = element('refused');
+      var shown = Array.from(refused);
+      var text = shown.length > 24 ? shown.slice(0, 23).join('') + '\u2026' : refused;
+      notice.textContent = '\u201e' + text + '\u201c ist kein Streckencode \u2013 ' +
+                           'neue Strecken gew\u00fcrfelt.';
+      notice.style.display = 'block';
+      var timer = 0;
+      var hide = function () {
+        notice.style.display = 'none';
+        clearTimeout(timer);
+        document.removeEventListener('pointerdown', hide, true);
+        document.removeEventListener('keydown', hide, true);
+      };
+      timer = setTimeout(hide, NOTICE_MS);
+      document.addEventListener('pointerdown', hide, true);
+      document.addEventListener('keydown', hide, true);
+    },
+
     // The kept folder lives in IndexedDB: mounted and read in at the start,
     // written out after every change. Without IndexedDB (some private
     // windows) the files last as long as the page.
@@ -379,6 +420,14 @@ Module.rtPage = (function () {
     }
   };
   return page;
+})();
+
+// The seed in the page's address (?seed=S) goes to the program as its
+// command line, "--seed S", decoded from the address but not judged: the
+// program decides what is a seed.
+(function () {
+  var text = new URLSearchParams(window.location.search).get('seed');
+  if (text !== null) Module.arguments = ['--seed', text];
 })();
 
 // The page keeps its files for playing offline (sw.js beside it); a page

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace rt::page {
 
@@ -29,5 +30,8 @@ void set_typing(bool on, int length);
 void wait(double ms);
 int mount_storage(const char* path);
 int save_storage();
+// The page names the seed being played (address, bar, title) and, when
+// `refused` is not empty, that this text was no seed.
+void show_seed(std::uint32_t seed, const std::string& refused);
 
 }  // namespace rt::page

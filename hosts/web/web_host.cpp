@@ -21,6 +21,7 @@
 #include <iostream>
 #include <span>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -327,6 +328,10 @@ int run_on_web(const WebFolders& folders, const std::function<void(Platform&)>& 
   }
   page::ended(status);
   return status;
+}
+
+void show_seed_on_page(std::uint32_t seed, std::string_view refused) {
+  page::show_seed(seed, std::string(refused));
 }
 
 }  // namespace rt

@@ -1,8 +1,10 @@
 // The browser host: the game in a web page, on the page's one thread.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <string_view>
 
 namespace rt {
 
@@ -28,5 +30,12 @@ struct WebFolders {
 // so and offers to start again. Returns the exit status the game gave to
 // end_program (0 when it returned, 1 after an error).
 int run_on_web(const WebFolders& folders, const std::function<void(Platform&)>& game);
+
+// The page plays the levels of `seed`: its address becomes ?seed=<seed>, to
+// be shared, which the bar beside the picture shows, and its title names the
+// seed. `refused` is the address's text that was no seed (the seed was then
+// chosen at random), which a notice names for a few seconds; empty when the
+// address named this seed or asked for a random one.
+void show_seed_on_page(std::uint32_t seed, std::string_view refused);
 
 }  // namespace rt

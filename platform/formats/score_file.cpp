@@ -11,6 +11,7 @@ namespace {
 
 constexpr const char* kGameFolder = "rangiertrubel";
 constexpr const char* kListName = "High.dat";
+constexpr const char* kGeneratedListName = "HighGen.dat";
 
 }  // namespace
 
@@ -66,6 +67,13 @@ ScoreFile choose_score_file(const std::filesystem::path& data_root, bool data_wr
 ScoreFile score_file_for(const std::filesystem::path& data_root) {
   return choose_score_file(data_root, folder_is_writable(data_root / "Data"),
                            personal_score_file(user_folders_from_environment()));
+}
+
+ScoreFile generated_levels_list(const ScoreFile& shipped) {
+  ScoreFile file = shipped;
+  file.installed.replace_filename(kGeneratedListName);
+  file.saved.replace_filename(kGeneratedListName);
+  return file;
 }
 
 }  // namespace rt

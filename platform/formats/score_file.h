@@ -51,4 +51,8 @@ ScoreFile choose_score_file(const std::filesystem::path& data_root, bool data_wr
 // The choice for the data folder `data_root` on this machine, for this user.
 ScoreFile score_file_for(const std::filesystem::path& data_root);
 
+// The list of games on generated levels, one for every seed and apart from
+// the shipped levels' list: `HighGen.dat` in the same folders as `shipped`.
+ScoreFile generated_levels_list(const ScoreFile& shipped);
+
 }  // namespace rt

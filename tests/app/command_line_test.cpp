@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "levels/seed.h"
+
 namespace rt {
 namespace {
 
@@ -37,11 +39,30 @@ TEST(CommandLine, HelpAndVersionWinUnknownOptionsAreWrong) {
   }
 }
 
+TEST(CommandLine, SeedTakesANumberAWordOrRandomAndNothingElse) {
+  EXPECT_EQ(parse({"--seed", "42", "--windowed"}).seed, 42u);
+  EXPECT_EQ(parse({"--seed", "1", "--seed", "J\xC3\xB6rg"}).seed, parse_seed("J\xC3\xB6rg"));
+  const CommandLine random = parse({"--seed", "random"});
+  EXPECT_EQ(random.action, CommandLine::Action::Play);
+  EXPECT_TRUE(random.random_seed);
+  EXPECT_FALSE(random.seed);
+  EXPECT_FALSE(parse({}).seed);
+
+  for (const char* bad : {"4294967296", "zwei Worte", "", "--windowed"}) {
+    const CommandLine line = parse({"--seed", bad});
+    EXPECT_EQ(line.action, CommandLine::Action::Wrong) << bad;
+    EXPECT_EQ(line.wrong, bad);
+    EXPECT_FALSE(line.wrong_because.empty());
+  }
+  EXPECT_EQ(parse({"--help", "--seed"}).action, CommandLine::Action::Wrong);
+}
+
 TEST(CommandLine, UsageNamesTheProgramEveryOptionAndTheKeys) {
   const std::string text = usage_text("rangiertrubel");
   EXPECT_EQ(text.rfind("Usage: rangiertrubel [OPTION]...\n", 0), 0u);
-  for (const char* word : {"--fullscreen", "--windowed", "--integer-scale", "--help", "--version",
-                           "Escape", "F11", "Alt+Enter", "gamepad"}) {
+  for (const char* word :
+       {"--fullscreen", "--windowed", "--integer-scale", "--seed", "random", "HighGen.dat",
+        "--help", "--version", "Escape", "F11", "Alt+Enter", "gamepad"}) {
     EXPECT_NE(text.find(word), std::string::npos) << word;
   }
 }

@@ -1,11 +1,14 @@
 // Loading level files into the board.
 
+#include "game/level_file.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <limits>
 
+#include "platform/os/bounded_read.h"
 #include "tests/support/game_fixture.h"
 
 namespace rt::testing {
@@ -210,6 +213,16 @@ TEST_F(LevelFileTest, SlidesNeverReachPastTheBoardFromALimitedHole) {
   EXPECT_EQ(game.cursor_x, 20);
   EXPECT_EQ(game.cursor_y, 14);
   EXPECT_TRUE(host.sounds().empty());
+}
+
+TEST(LevelFileText, WritesTheShippedFilesByteForByte) {
+  for (const char* name : kLevelNames) {
+    const auto path = std::filesystem::path(RT_TEST_SOURCE_DIR) / "data" / "levels" /
+                      (std::string(name) + ".dat");
+    const FileBytes file = read_bounded_file(path.string(), kMaxTextFileBytes);
+    ASSERT_TRUE(file.ok()) << path;
+    EXPECT_EQ(level_file_text(read_level(file.bytes)), file.bytes) << name;
+  }
 }
 
 }  // namespace

@@ -19,8 +19,9 @@ allowed_rooms() {
     hosts/sdl/*) echo "platform hosts/windowed hosts/sdl" ;;
     hosts/web/*) echo "platform hosts/windowed hosts/web" ;;
     game/*) echo "platform game" ;;
+    levels/*) echo "platform game levels" ;;
     frontend/*) echo "platform game frontend" ;;
-    app/*) echo "platform game frontend app hosts" ;;
+    app/*) echo "platform game levels frontend app hosts" ;;
     *) echo "*" ;;  # tools/ and tests/ may include any room
   esac
 }
@@ -66,6 +67,6 @@ while IFS= read -r file; do
       fi
     fi
   done < <(grep -nE '^[[:space:]]*#[[:space:]]*include' "$file")
-done < <(find platform hosts game frontend app tools tests -name node_modules -prune -o \
+done < <(find platform hosts game levels frontend app tools tests -name node_modules -prune -o \
            -type f \( -name '*.cpp' -o -name '*.h' \) -print 2>/dev/null | sort)
 exit $failed

@@ -21,8 +21,8 @@ class ReferenceTwister {
     }
     index_ = 624;
   }
-  void seed_linear_from_zero() {
-    mt_[0] = 0;
+  void seed_linear_from(std::uint32_t first) {
+    mt_[0] = first;
     for (int i = 1; i < 624; ++i) {
       mt_[i] = mt_[i - 1] * 1664525u + 1013904223u;
     }
@@ -79,9 +79,20 @@ TEST(RndTest, FirstValuesAreFixed) {
 TEST(RndTest, FollowsTheReferenceAcrossSeveralRegenerations) {
   Rnd rnd;
   ReferenceTwister ref;
-  ref.seed_linear_from_zero();
+  ref.seed_linear_from(0);
   for (int i = 0; i < 624 * 3 + 7; ++i) {
     ASSERT_EQ(rnd.next(), static_cast<double>(ref.next()) / 4294967296.0) << "value " << i;
+  }
+}
+
+TEST(RndTest, ASeedStartsTheLinearSequenceFromIt) {
+  for (const std::uint32_t seed : {1u, 0xFFFFFFFFu}) {
+    Rnd rnd(seed);
+    ReferenceTwister ref;
+    ref.seed_linear_from(seed);
+    for (int i = 0; i < 700; ++i) {
+      ASSERT_EQ(rnd.next(), static_cast<double>(ref.next()) / 4294967296.0) << "value " << i;
+    }
   }
 }
 

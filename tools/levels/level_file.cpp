@@ -1,11 +1,24 @@
 // Checking and drawing level files for the level tool.
 #include "tools/levels/level_file.h"
 
+#include <ostream>
 #include <string>
+#include <utility>
 
 #include "game/rules.h"
+#include "platform/os/bounded_read.h"
 
 namespace rt::levels {
+
+bool read_file(const std::string& path, std::string& bytes, std::ostream& err) {
+  FileBytes read = read_bounded_file(path, kMaxTextFileBytes);
+  if (!read.ok()) {
+    err << "rangiertrubel-levels: " << path << " " << read.reason() << "\n";
+    return false;
+  }
+  bytes = std::move(read.bytes);
+  return true;
+}
 
 Drive drive_unslid(const Board& board) {
   Drive drive;

@@ -2,6 +2,7 @@
 // play, driven unslid and drawn as text.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,10 @@ struct Drive {
   int y = 1;
 };
 Drive drive_unslid(const Board& board);
+
+// Reads a level or plans file, as the game reads its files: regular files
+// only, at most 1 MiB. An error names the file on `err`.
+bool read_file(const std::string& path, std::string& bytes, std::ostream& err);
 
 // The level drawn as text, one character per cell, rows 1..14.
 std::string draw_level(const Level& level);

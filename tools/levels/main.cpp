@@ -1,44 +1,36 @@
-// rangiertrubel-levels: checks and shows level files.
+// rangiertrubel-levels: checks, shows and solves level files.
 //
 // Exit status: 0 all well; 1 a level file has faults; 2 bad arguments; 3 a
 // file or folder could not be read or written (each named on standard error).
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
 
-#include "platform/os/bounded_read.h"
+#include "tools/levels/exit_status.h"
+#include "tools/levels/generate.h"
 #include "tools/levels/level_file.h"
 #include "tools/levels/record.h"
+#include "tools/levels/solve.h"
 
 namespace {
 
-constexpr int kFaultsStatus = 1;
-constexpr int kUsageStatus = 2;
-constexpr int kFileStatus = 3;
+using rt::levels::kFaultsStatus;
+using rt::levels::kFileStatus;
+using rt::levels::kUsageStatus;
+using rt::levels::read_file;
 
 int usage() {
   std::cerr << "usage: rangiertrubel-levels check FILE...\n"
                "       rangiertrubel-levels show FILE\n"
-               "       rangiertrubel-levels record DIR PLANS OUTDIR\n";
+               "       rangiertrubel-levels record DIR PLANS OUTDIR\n"
+               "       rangiertrubel-levels solve FILE [--level N | --interval SECONDS] "
+               "[--script OUT]\n"
+               "       rangiertrubel-levels generate --seed S [--count N] [--out DIR]\n";
   return kUsageStatus;
-}
-
-// Reads a level or plans file, as the game reads its files: regular files
-// only, at most 1 MiB. An error names the file on standard error.
-bool read_file(const std::string& path, std::string& bytes) {
-  rt::FileBytes read = rt::read_bounded_file(path, rt::kMaxTextFileBytes);
-  if (!read.ok()) {
-    std::cerr << "rangiertrubel-levels: " << path << " " << read.reason() << "\n";
-    return false;
-  }
-  bytes = std::move(read.bytes);
-  return true;
 }
 
 // The status after the output has been written: a standard output that
@@ -63,7 +55,7 @@ int check(const std::vector<std::string>& files) {
   bool unreadable = false;
   for (const auto& file : files) {
     std::string bytes;
-    if (!read_file(file, bytes)) {
+    if (!read_file(file, bytes, std::cerr)) {
       unreadable = true;
       continue;
     }
@@ -80,7 +72,7 @@ int check(const std::vector<std::string>& files) {
 
 int show(const std::string& file) {
   std::string bytes;
-  if (!read_file(file, bytes)) return kFileStatus;
+  if (!read_file(file, bytes, std::cerr)) return kFileStatus;
   std::vector<rt::levels::Problem> problems;
   const rt::levels::Level level = rt::levels::read_level(bytes, problems);
   std::cout << file << "  (hole at column " << level.hole_x << ", row " << level.hole_y << ")\n";
@@ -104,30 +96,6 @@ bool read_plans(const std::string& bytes, std::vector<rt::levels::Plan>& plans) 
   return !plans.empty();
 }
 
-double time_of(const std::string& command) {
-  return std::stod(command);
-}
-
-std::string at(double t, const std::string& verb) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.3f ", t);
-  return buffer + verb;
-}
-
-bool write_script(const std::string& path, const std::string& title,
-                  const std::vector<std::string>& lines) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << "# " << title
-      << "\n# Made by rangiertrubel-levels record; replay with rangiertrubel-sim.\n";
-  for (const auto& l : lines) out << l << "\n";
-  out.close();
-  if (!out) {
-    std::cerr << "rangiertrubel-levels: cannot write " << path << "\n";
-    return false;
-  }
-  return true;
-}
-
 int record(const std::string& dir, const std::string& plans_file, const std::string& outdir) {
   for (const std::string& folder : {dir, outdir}) {
     std::error_code ec;
@@ -138,7 +106,7 @@ int record(const std::string& dir, const std::string& plans_file, const std::str
   }
   std::vector<rt::levels::Plan> plans;
   std::string bytes;
-  if (!read_file(plans_file, bytes)) return kFileStatus;
+  if (!read_file(plans_file, bytes, std::cerr)) return kFileStatus;
   if (!read_plans(bytes, plans)) {
     std::cerr << "rangiertrubel-levels: " << plans_file << " holds no plans\n";
     return kFaultsStatus;
@@ -149,35 +117,34 @@ int record(const std::string& dir, const std::string& plans_file, const std::str
     return kFaultsStatus;
   }
   bool written = true;
-  std::stable_sort(
-      rec.script.begin(), rec.script.end(),
-      [](const std::string& a, const std::string& b) { return time_of(a) < time_of(b); });
+  const auto write = [&written](const std::string& path, const std::string& title,
+                                const std::vector<std::string>& lines) {
+    if (rt::levels::write_script(path, title, lines)) return;
+    std::cerr << "rangiertrubel-levels: cannot write " << path << "\n";
+    written = false;
+  };
   std::cout << "| level | seconds per step | slides | steps | seconds to spare |\n"
                "|---|---|---|---|---|\n";
   for (std::size_t k = 0; k < rec.levels.size(); ++k) {
     const auto& r = rec.levels[k];
-    std::vector<std::string> lines;
-    for (const auto& l : rec.script) {
-      if (time_of(l) < r.won_at) lines.push_back(l);
-    }
-    lines.push_back(at(r.won_at + 0.1, "state"));
-    lines.push_back(at(r.won_at + 0.2, "end"));
     char name[64];
     std::snprintf(name, sizeof name, "/level%02zu.sim", k + 1);
-    written = write_script(outdir + name,
-                           "Plays levels 1 to " + std::to_string(k + 1) + " and wins level " +
-                               std::to_string(k + 1) + " with three locomotives left.",
-                           lines) &&
-              written;
+    write(outdir + name,
+          "Plays levels 1 to " + std::to_string(k + 1) + " and wins level " +
+              std::to_string(k + 1) + " with three locomotives left.",
+          rt::levels::script_until_won(rec, k));
     char row[160];
-    std::snprintf(row, sizeof row, "| %zu | %.2f | %d | %d | %.1f |\n", k + 1, r.interval, r.slides,
-                  r.steps, r.spare);
+    if (r.spare < 0) {
+      std::snprintf(row, sizeof row, "| %zu | %.2f | %d | %d | last slide not needed |\n", k + 1,
+                    r.interval, r.slides, r.steps);
+    } else {
+      std::snprintf(row, sizeof row, "| %zu | %.2f | %d | %d | %.1f |\n", k + 1, r.interval,
+                    r.slides, r.steps, r.spare);
+    }
     std::cout << row;
   }
-  written =
-      write_script(outdir + "/all-levels.sim",
-                   "Plays all ten levels in a row, then shows the wrap to level 1.", rec.script) &&
-      written;
+  write(outdir + "/all-levels.sim",
+        "Plays all ten levels in a row, then shows the wrap to level 1.", rec.script);
   return written ? 0 : kFileStatus;
 }
 
@@ -188,6 +155,9 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   std::vector<std::string> files(argv + 2, argv + argc);
   if (command == "check") return finish(check(files));
+  if (command == "solve") return finish(rt::levels::solve_command(files, std::cout, std::cerr));
+  if (command == "generate")
+    return finish(rt::levels::generate_command(files, std::cout, std::cerr));
   if (command == "show" && files.size() == 1) return finish(show(files[0]));
   if (command == "record" && files.size() == 3) {
     return finish(record(files[0], files[1], files[2]));

@@ -2,14 +2,17 @@
 // plans of slides, every level in turn.
 #include "tools/levels/record.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <map>
 
 #include "app/program.h"
 #include "app/sim_run.h"
 #include "game/assets.h"
 #include "hosts/sim/sim_host.h"
+#include "levels/play.h"
 #include "platform/keyboard.h"
 #include "tools/levels/level_file.h"
 
@@ -22,11 +25,37 @@ constexpr double kTick = 0.005;
 // pressed a little after it.
 constexpr double kAfterIntro = 3.2;
 
-int scan_of(const std::string& key) {
-  static const std::map<std::string, int> keys = {
-      {"Up", scan::kUp}, {"Down", scan::kDown}, {"Left", scan::kLeft}, {"Right", scan::kRight}};
-  const auto it = keys.find(key);
-  return it == keys.end() ? 0 : it->second;
+// One slide of a plan: its arrow and the locomotive's steps to wait for.
+struct PlanSlide {
+  std::string key;
+  int scan_code = 0;  // 0: not an arrow
+  Slide slide = Slide::Up;
+  int wait = 0;
+};
+
+PlanSlide slide_of(const std::string& word) {
+  static const std::map<std::string, std::pair<int, Slide>> keys = {
+      {"Up", {scan::kUp, Slide::Up}},
+      {"Down", {scan::kDown, Slide::Down}},
+      {"Left", {scan::kLeft, Slide::Left}},
+      {"Right", {scan::kRight, Slide::Right}}};
+  PlanSlide s;
+  const auto at = word.find('@');
+  s.key = word.substr(0, at);
+  if (at != std::string::npos) {
+    const std::string steps = word.substr(at + 1);
+    if (steps.empty() || steps.size() > 6 ||
+        steps.find_first_not_of("0123456789") != std::string::npos) {
+      return s;
+    }
+    s.wait = std::stoi(steps);
+  }
+  const auto it = keys.find(s.key);
+  if (it != keys.end()) {
+    s.scan_code = it->second.first;
+    s.slide = it->second.second;
+  }
+  return s;
 }
 
 // A time as the script writes it, and the same time as the runner reads it
@@ -43,8 +72,10 @@ double script_time(double t) {
 
 class Recorder {
  public:
-  Recorder(SimHost& host, Program& program, const std::vector<Plan>& plans)
-      : host_(host), program_(program), plans_(plans) {}
+  Recorder(SimHost& host, Program& program, const std::vector<Plan>& plans, int first_level)
+      : host_(host), program_(program), plans_(plans), first_level_(first_level) {
+    program_.game.first_level = first_level;
+  }
 
   Recording run() {
     host_.on_sound = [this,
@@ -98,8 +129,8 @@ class Recorder {
     first_step_ = -1.0;
     last_slide_ = start;
     level_at_start_ = program_.game.level;
-    // How many steps the locomotive could take on the board as loaded.
-    unsolved_steps_ = drive_unslid(program_.game.board).steps;
+    start_ = Level{program_.game.board, program_.game.cursor_x, program_.game.cursor_y};
+    made_.clear();
     loco_x_ = program_.game.loco_x;
     loco_y_ = program_.game.loco_y;
   }
@@ -128,8 +159,10 @@ class Recorder {
     const double at = script_time(now + kTick);
     if (holding_) {
       if (game.cursor_x != hole_x_ || game.cursor_y != hole_y_) {
-        host_.release(at, scan_of(plan[move_ - 1]));
-        line(at, "release " + plan[move_ - 1]);
+        const PlanSlide made = slide_of(plan[move_ - 1]);
+        made_.push_back({made.slide, steps_});
+        host_.release(at, made.scan_code);
+        line(at, "release " + made.key);
         holding_ = false;
         last_slide_ = now;
         next_press_ = script_time(at + kTick);
@@ -138,13 +171,14 @@ class Recorder {
              std::to_string(recording_.levels.size() + 1));
       }
     } else if (move_ < plan.size()) {
-      const int scan_code = scan_of(plan[move_]);
-      if (scan_code == 0) {
-        fail("unknown key " + plan[move_]);
+      const PlanSlide next = slide_of(plan[move_]);
+      if (next.scan_code == 0) {
+        fail("unknown slide " + plan[move_]);
         return;
       }
-      host_.press(at, scan_code, extended_code(scan_code));
-      line(at, "press " + plan[move_]);
+      if (steps_ < next.wait) return;
+      host_.press(at, next.scan_code, extended_code(next.scan_code));
+      line(at, "press " + next.key);
       hole_x_ = game.cursor_x;
       hole_y_ = game.cursor_y;
       pressed_at_ = at;
@@ -157,22 +191,19 @@ class Recorder {
     LevelRecord r;
     r.slides = static_cast<int>(plans_[recording_.levels.size()].size());
     r.steps = steps_;
-    r.interval = interval_of(recording_.levels.size());
-    const double crash = first_step_ + unsolved_steps_ * r.interval;
-    r.spare = crash - last_slide_;
+    r.interval = interval_of_level(first_level_ + static_cast<int>(recording_.levels.size()));
+    // The crash the last slide prevented: the level played again without it
+    // crashes at the step after the ones it makes.
+    std::vector<TimedSlide> before_last = made_;
+    if (!before_last.empty()) before_last.pop_back();
+    const PlayResult without =
+        play_level(start_, timing_for(static_cast<float>(r.interval)), before_last);
+    const double crash = first_step_ + without.steps * r.interval;
+    r.spare = without.end == PlayResult::End::Won || made_.empty() ? -1.0 : crash - last_slide_;
     r.won_at = now;
     r.script_lines = recording_.script.size();
     recording_.levels.push_back(r);
     playing_ = false;
-  }
-
-  // Seconds per step on the n-th level of the first cycle (0-based), as the
-  // game computes it.
-  static double interval_of(std::size_t n) {
-    float speedup = 0.0f;
-    for (std::size_t i = 0; i < n; ++i)
-      speedup = static_cast<float>(static_cast<double>(speedup) + 0.4);
-    return static_cast<float>(4.0 - static_cast<double>(speedup));
   }
 
   void fail(const std::string& why) {
@@ -188,7 +219,10 @@ class Recorder {
   SimHost& host_;
   Program& program_;
   const std::vector<Plan>& plans_;
+  const int first_level_;
   Recording recording_;
+  Level start_;                   // the level as it was presented
+  std::vector<TimedSlide> made_;  // its slides so far, each with its step
   bool playing_ = false;
   bool done_ = false;
   bool holding_ = false;
@@ -198,7 +232,6 @@ class Recorder {
   double last_slide_ = 0.0;
   double first_step_ = -1.0;
   int steps_ = 0;
-  int unsolved_steps_ = 0;
   int level_at_start_ = 0;
   int hole_x_ = 0;
   int hole_y_ = 0;
@@ -208,13 +241,38 @@ class Recorder {
 
 }  // namespace
 
-Recording record_solutions(const std::filesystem::path& dir, const std::vector<Plan>& plans) {
+Recording record_solutions(const std::filesystem::path& dir, const std::vector<Plan>& plans,
+                           int first_level) {
   SimHost host;
   host.set_time_limit(3600.0);
   Platform platform(host, dir);
   Program program(platform);
-  Recorder recorder(host, program, plans);
-  return recorder.run();
+  Recorder recorder(host, program, plans, first_level);
+  Recording recording = recorder.run();
+  std::stable_sort(
+      recording.script.begin(), recording.script.end(),
+      [](const std::string& a, const std::string& b) { return std::stod(a) < std::stod(b); });
+  return recording;
+}
+
+std::vector<std::string> script_until_won(const Recording& recording, std::size_t index) {
+  const LevelRecord& r = recording.levels.at(index);
+  std::vector<std::string> lines;
+  for (const auto& l : recording.script) {
+    if (std::stod(l) < r.won_at) lines.push_back(l);
+  }
+  lines.push_back(format_time(r.won_at + 0.1) + " state");
+  lines.push_back(format_time(r.won_at + 0.2) + " end");
+  return lines;
+}
+
+bool write_script(const std::filesystem::path& path, const std::string& title,
+                  const std::vector<std::string>& lines) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << "# " << title << "\n# Made by rangiertrubel-levels; replay with rangiertrubel-sim.\n";
+  for (const auto& l : lines) out << l << "\n";
+  out.close();
+  return static_cast<bool>(out);
 }
 
 }  // namespace rt::levels

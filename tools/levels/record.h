@@ -7,15 +7,20 @@
 
 namespace rt::levels {
 
-// The slides that solve one level, as arrow key names ("Up", "Left", ...).
+// The slides that solve one level, as arrow key names ("Up", "Left", ...);
+// "Down@3" waits until the locomotive has made its third step before Down is
+// pressed.
 using Plan = std::vector<std::string>;
 
 // What one level of a recorded run took.
 struct LevelRecord {
   int slides = 0;
-  int steps = 0;                 // steps of the locomotive until the station
-  double interval = 0.0;         // seconds per step
-  double spare = 0.0;            // seconds between the last slide and the crash it prevented
+  int steps = 0;          // steps of the locomotive until the station
+  double interval = 0.0;  // seconds per step
+  // Seconds between the last slide and the crash it prevented (the level
+  // played with every slide but the last); below 0 when the level is won
+  // without the last slide too.
+  double spare = 0.0;
   double won_at = 0.0;           // virtual time the level counter moved on
   std::size_t script_lines = 0;  // lines of the run's script up to the win
 };
@@ -27,9 +32,20 @@ struct Recording {
 };
 
 // Plays the program on the simulated host in `dir` (holding Data, Sprites and
-// Waves): starts a game from the menu, and on every level presses the arrow
-// keys of its plan one after another, each held until its slide has happened.
+// Waves): starts a game from the menu on level `first_level` (as the runner's
+// --level does), and on every level presses the arrow keys of its plan one
+// after another, each after its wait and held until its slide has happened.
 // Records the key presses as a script for rangiertrubel-sim.
-Recording record_solutions(const std::filesystem::path& dir, const std::vector<Plan>& plans);
+// The script is in time order.
+Recording record_solutions(const std::filesystem::path& dir, const std::vector<Plan>& plans,
+                           int first_level = 1);
+
+// The recorded run until level `index` (from 0) was won, then its state and
+// the end.
+std::vector<std::string> script_until_won(const Recording& recording, std::size_t index);
+
+// Writes a script with a title line; false when it could not be written.
+bool write_script(const std::filesystem::path& path, const std::string& title,
+                  const std::vector<std::string>& lines);
 
 }  // namespace rt::levels

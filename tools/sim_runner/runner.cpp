@@ -27,6 +27,8 @@ namespace {
 // Seconds between two codes of `type`, and from a tap's press to its release.
 constexpr double kTypingPeriod = 0.05;
 constexpr double kTapLength = 0.05;
+// The highest --level: far beyond where the speed stops changing.
+constexpr int kLastLevel = 1000;
 // How far a swipe draws the pointer, in picture pixels.
 constexpr int kSwipeLength = 60;
 
@@ -195,6 +197,7 @@ int run_script(const std::vector<Command>& commands, const RunOptions& options, 
   host.set_time_limit(options.until);
   Platform platform(host, options.dir);
   Program program(platform);
+  program.game.first_level = options.first_level;
   host.on_report = [&err](const std::string& line) { err << line << '\n'; };
   host.on_sound = [&out](const SimHost::Sound& sound) {
     out << time_field(sound.time) << ", \"sound\": " << json_string_from_cp437(sound.name) << "}\n";
@@ -222,12 +225,24 @@ int run_script(const std::vector<Command>& commands, const RunOptions& options, 
 int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err) {
   static constexpr const char* kUsage =
-      "usage: rangiertrubel-sim [--dir DIR] [--until SECONDS] SCRIPT\n";
+      "usage: rangiertrubel-sim [--dir DIR] [--until SECONDS] [--level N] SCRIPT\n"
+      "  --level N  every game starts on level N (from 1), at the speed it has\n"
+      "             when the levels before it are won\n";
   RunOptions options;
   std::optional<std::string> script_name;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if ((arg == "--dir" || arg == "--until") && i + 1 < args.size()) {
+    if (arg == "--level" && i + 1 < args.size()) {
+      const std::string& value = args[++i];
+      int level = 0;
+      const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), level);
+      if (ec != std::errc() || end != value.data() + value.size() || level < 1 ||
+          level > kLastLevel) {
+        err << "rangiertrubel-sim: bad --level value \"" << value << "\"\n" << kUsage;
+        return kUsageStatus;
+      }
+      options.first_level = level;
+    } else if ((arg == "--dir" || arg == "--until") && i + 1 < args.size()) {
       const std::string& value = args[++i];
       if (arg == "--dir") {
         options.dir = value;

@@ -31,6 +31,8 @@ struct RunOptions {
   std::filesystem::path dir = ".";
   // The run stops when the virtual clock passes this many seconds.
   double until = 3600.0;
+  // The level a game starts on, its speed as if the levels before it were won.
+  int first_level = 1;
 };
 
 // Runs the whole program on the simulated host from its start-up on, doing
@@ -50,8 +52,8 @@ std::string json_string_from_cp437(const std::string& bytes);
 // The `state` line of a running program at virtual time `t`.
 std::string state_json(double t, const Program& program);
 
-// The command line: [--dir DIR] [--until SECONDS] SCRIPT ('-' for standard
-// input). Returns the exit status.
+// The command line: [--dir DIR] [--until SECONDS] [--level N] SCRIPT ('-'
+// for standard input). Returns the exit status.
 int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err);
 

@@ -66,6 +66,7 @@ export function countPixels(page, x1, y1, x2, y2, test) {
   return page.evaluate((x1, y1, x2, y2, testSource) => {
     const test = eval(testSource);
     const canvas = document.getElementById('screen');
+    if (!canvas) return 0;  // a page reloading has no picture yet
     const f = canvas.width / 800;
     const d = canvas.getContext('2d').getImageData(x1 * f, y1 * f, (x2 - x1 + 1) * f,
                                                    (y2 - y1 + 1) * f).data;

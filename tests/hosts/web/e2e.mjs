@@ -1,9 +1,10 @@
 // The browser version played end to end in Debian's chromium, headless:
 // the menu, a game with a held arrow and three lost locomotives, a name
 // typed into the list of best scores, the list again after a reload, and the
-// page that follows "SPIEL BEENDEN"; then the same by touch alone on a
-// phone's and a tablet's screen, offline too (touch.mjs), and the zip for
-// game portals played from a sub-path inside a frame.
+// page that follows "SPIEL BEENDEN"; then the levels of a seed named in the
+// address (seed.mjs), the same by touch alone on a phone's and a tablet's
+// screen, offline too (touch.mjs), and the zip for game portals played from
+// a sub-path inside a frame.
 //   node tests/hosts/web/e2e.mjs SITE_FOLDER [SCREENSHOT_FOLDER]
 import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
@@ -12,6 +13,7 @@ import {tmpdir} from 'node:os';
 import path from 'node:path';
 import {blackCells, countPixels, keptList, launch, serve, sleep, statusPixels, textArea, until}
     from './browser.mjs';
+import {playSeeds} from './seed.mjs';
 import {PHONE, TABLET, playByTouch} from './touch.mjs';
 
 const site = process.argv[2];
@@ -186,6 +188,7 @@ try {
   assert.deepEqual(errors, [], 'no script errors on the page');
   await page.close();
 
+  await playSeeds(browser, server.url, shots, check);
   for (const screen of [PHONE, TABLET]) await playByTouch(browser, site, screen, shots, check);
 
   const zip = path.join(site, 'rangiertrubel-web.zip');

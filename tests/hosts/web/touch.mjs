@@ -28,14 +28,15 @@ async function tapButton(page, id) {
   await page.touchscreen.tap(box.x, box.y);
 }
 
-// The canvas and the buttons do not overlap, and the picture keeps 4:3.
-async function checkLayout(page, what) {
+// The canvas, the buttons and the bar above do not overlap, and the
+// picture keeps 4:3.
+export async function checkLayout(page, what) {
   const boxes = await page.evaluate(() => {
     const of = (id) => {
       const r = document.getElementById(id).getBoundingClientRect();
       return {left: r.left, top: r.top, right: r.right, bottom: r.bottom};
     };
-    return {canvas: of('screen'), buttons: ['tempo', 'ton', 'aufgeben'].map(of),
+    return {canvas: of('screen'), buttons: ['tempo', 'ton', 'aufgeben'].map(of), bar: of('bar'),
             width: document.documentElement.clientWidth,
             height: document.documentElement.clientHeight,
             scrolls: document.documentElement.scrollHeight > window.innerHeight ||
@@ -46,9 +47,12 @@ async function checkLayout(page, what) {
   assert.ok(!boxes.scrolls, `${what}: nothing to scroll`);
   assert.ok(c.left >= 0 && c.top >= 0 && c.right <= boxes.width + 0.5 &&
             c.bottom <= boxes.height + 0.5, `${what}: the picture is on the page`);
+  const apart = (a, b) =>
+    a.right <= b.left || a.left >= b.right || a.bottom <= b.top || a.top >= b.bottom;
+  assert.ok(apart(boxes.bar, c), `${what}: the bar covers the picture`);
   for (const b of boxes.buttons) {
-    const apart = b.right <= c.left || b.left >= c.right || b.bottom <= c.top || b.top >= c.bottom;
-    assert.ok(apart, `${what}: a button covers the picture ${JSON.stringify({b, c})}`);
+    assert.ok(apart(b, c), `${what}: a button covers the picture ${JSON.stringify({b, c})}`);
+    assert.ok(apart(b, boxes.bar), `${what}: the bar covers a button`);
     assert.ok(b.bottom - b.top >= 44 && b.right - b.left >= 44, `${what}: a button for thumbs`);
   }
   return boxes;
@@ -172,6 +176,10 @@ export async function playByTouch(browser, site, screen, shots, check) {
       await tap(page, 340, 470);
       await until('the status line offline', () => statusShown(page));
       assert.deepEqual((await keptList(page))?.slice(0, 7), JOERG, 'the list offline');
+      // The page with a seed in its address is the same page, kept too.
+      await page.goto(`${page.url().split('?')[0]}?seed=7`);
+      await until('the menu of seed 7 offline', () => menuShown(page));
+      assert.equal(await page.$eval('#seed', (e) => e.textContent), 'Strecken 7:');
     });
 
     assert.deepEqual(errors, [], 'no script errors on the page');

@@ -1,0 +1,135 @@
+// Seeded play in the browser: ?seed=S in the address plays the levels made
+// from S, the address and the bar name the seed for sharing, text that is no
+// seed brings a notice and a random seed, and "Neue Strecken" fresh ones; on
+// a phone the bar stays off the picture and the buttons. Used by e2e.mjs.
+import assert from 'node:assert/strict';
+import path from 'node:path';
+import {countPixels, sleep, textArea, until} from './browser.mjs';
+import {PHONE, checkLayout} from './touch.mjs';
+
+const TEXT = '([r, g, b]) => r === 255 && g === 255 && b === 56';
+const menuShown = async (page) => (await countPixels(page, ...textArea(30, 40, 13), TEXT)) > 50;
+const statusShown = async (page) => (await countPixels(page, ...textArea(36, 22, 7), TEXT)) > 30;
+
+// Five pixels of each of the field's 20 x 14 cells, one string a cell.
+function cells(page) {
+  return page.evaluate(() => {
+    const canvas = document.getElementById('screen');
+    const f = canvas.width / 800;
+    const d = canvas.getContext('2d').getImageData(0, 0, canvas.width, 560 * f).data;
+    const at = (x, y) => Array.from(d.slice((y * f * canvas.width + x * f) * 4,
+                                            (y * f * canvas.width + x * f) * 4 + 3)).join(',');
+    const all = [];
+    for (let row = 0; row < 14; row++) {
+      for (let column = 0; column < 20; column++) {
+        const x = column * 40;
+        const y = row * 40;
+        all.push([[20, 20], [8, 8], [31, 8], [8, 31], [31, 31]]
+                     .map(([dx, dy]) => at(x + dx, y + dy)).join(' '));
+      }
+    }
+    return all;
+  });
+}
+
+// The first level's cells once Enter has started a game on `address`.
+async function firstLevel(page, address, shot) {
+  await page.goto(address);
+  await until('the menu', () => menuShown(page), 20);
+  await page.keyboard.press('Enter', {delay: 150});
+  await until('the status line', () => statusShown(page), 20);
+  if (shot) await page.screenshot({path: shot});
+  return cells(page);
+}
+
+const shared = (page) => page.evaluate(() => ({
+  search: window.location.search,
+  title: document.title,
+  seed: document.getElementById('seed').textContent,
+  address: document.getElementById('address').textContent,
+  href: window.location.href,
+  notice: getComputedStyle(document.getElementById('refused')).display !== 'none',
+  noticeText: document.getElementById('refused').textContent,
+}));
+
+// Plays the seeded pages of the site served at `url`; `check(what, body)`
+// reports each step, screenshots go to `shots`.
+export async function playSeeds(browser, url, shots, check) {
+  const page = await browser.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  await page.setViewport({width: 1024, height: 768});
+  try {
+    await check('?seed=1 plays levels of its own, and the bar gives its address', async () => {
+      const shipped = await firstLevel(page, url);
+      assert.equal(await page.$eval('#share', (e) => e.offsetParent), null,
+                   'without a seed the bar holds only the link');
+      const seeded = await firstLevel(page, `${url}?seed=1`,
+                                      path.join(shots, 'seed-level1.png'));
+      const differing = seeded.filter((cell, i) => cell !== shipped[i]).length;
+      assert.ok(differing > 40, `the board differs from level 1's in ${differing} cells only`);
+      const s = await shared(page);
+      assert.equal(s.search, '?seed=1');
+      assert.equal(s.seed, 'Strecken 1:');
+      assert.equal(s.address, `${url}?seed=1`);
+      assert.match(s.title, / - Strecken 1$/);
+      const bar = await page.$eval('#bar', (e) => e.getBoundingClientRect().bottom);
+      const top = await page.$eval('#screen', (e) => e.getBoundingClientRect().top);
+      assert.ok(bar <= top, `the bar (to ${bar}) stays above the picture (from ${top})`);
+    });
+
+    await check('?seed=%21%21 is no seed: a notice, and a random seed in the address', async () => {
+      await page.goto(`${url}?seed=%21%21`);
+      // Shown for a few seconds once the program has read the address.
+      const s = await until('the notice', async () => {
+        const now = await shared(page);
+        return now.notice ? now : null;
+      }, 20);
+      assert.equal(s.noticeText, '\u201e!!\u201c ist kein Streckencode \u2013 neue Strecken gew\u00fcrfelt.');
+      const seed = /^\?seed=(\d+)$/.exec(s.search);
+      assert.ok(seed, `the address names a seed: ${s.search}`);
+      assert.equal(s.seed, `Strecken ${seed[1]}:`);
+      assert.equal(s.address, s.href);
+      await page.screenshot({path: path.join(shots, 'seed-refused.png')});
+      await page.keyboard.press('Shift');
+      assert.ok(!(await shared(page)).notice, 'a key takes the notice away');
+    });
+
+    await check('a word is a seed, and "Neue Strecken" opens new ones', async () => {
+      await page.goto(`${url}?seed=J%C3%B6rg`);
+      await until('the menu', () => menuShown(page), 20);
+      const s = await shared(page);
+      assert.equal(s.search, '?seed=3515088095', 'the seed of "Jörg"');
+      assert.ok(!s.notice, 'no notice for a seed');
+      await Promise.all([page.waitForNavigation(), page.click('#fresh')]);
+      await until('the menu', () => menuShown(page), 20);
+      const fresh = await shared(page);
+      assert.match(fresh.search, /^\?seed=\d+$/);
+      assert.notEqual(fresh.search, s.search);
+      assert.ok(!fresh.notice, 'no notice for a random seed');
+      await page.screenshot({path: path.join(shots, 'seed-menu.png')});
+    });
+    assert.deepEqual(errors, [], 'no script errors on the page');
+  } finally {
+    await page.close();
+  }
+
+  const phone = await browser.newPage();
+  try {
+    await check('phone: the bar stands off the picture and the buttons', async () => {
+      const viewport = {width: PHONE.width, height: PHONE.height, deviceScaleFactor: 2,
+                        isMobile: true, hasTouch: true};
+      await phone.setViewport(viewport);
+      await phone.goto(`${url}?seed=1234567890`);
+      await until('the menu', () => menuShown(phone), 20);
+      await checkLayout(phone, 'phone with a seed');
+      await phone.screenshot({path: path.join(shots, 'seed-phone.png')});
+      await phone.setViewport({...viewport, width: PHONE.height, height: PHONE.width});
+      await sleep(500);
+      await checkLayout(phone, 'phone on its side with a seed');
+      await phone.screenshot({path: path.join(shots, 'seed-phone-landscape.png')});
+    });
+  } finally {
+    await phone.close();
+  }
+}

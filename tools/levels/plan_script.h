@@ -1,0 +1,25 @@
+// A solver's plan turned into a script for rangiertrubel-sim: the plan played
+// through the whole program on the simulated host and its key presses kept.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "game/level_file.h"
+#include "levels/solver.h"
+
+namespace rt::levels {
+
+// The runner's name of the arrow key that makes slide `s`: "Up", "Down",
+// "Left" or "Right".
+std::string slide_key(Slide s);
+
+// Plays `plan` on `level` standing in for level `number`, the game started
+// there as the runner's --level starts it, and writes the key presses to
+// `script` under the title line `title`. Empty when the script was written;
+// otherwise why not (the plan did not win in the program, or a file could
+// not be written).
+std::string write_plan_script(const Level& level, int number, const rt::Plan& plan,
+                              const std::filesystem::path& script, const std::string& title);
+
+}  // namespace rt::levels
