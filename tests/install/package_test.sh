@@ -47,8 +47,10 @@ desktop-file-validate "$work/root/usr/share/applications/$app_id.desktop" ||
   fail "desktop-file-validate"
 appstreamcli validate --no-net "$work/root/usr/share/metainfo/$app_id.metainfo.xml" ||
   fail "appstreamcli validate"
-# The program the desktop entry starts.
-exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$work/root/usr/share/applications/$app_id.desktop")
+# The program the desktop entry and its actions start: one, in the package.
+exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$work/root/usr/share/applications/$app_id.desktop" |
+  sort -u)
+[[ "$exec_name" == rangiertrubel ]] || fail "the desktop entry starts \"$exec_name\", not the game"
 game=$(find "$work/root/usr" -path "*/$exec_name" -type f -perm -u+x | head -n 1)
 [[ -n "$game" ]] || fail "the desktop entry's program $exec_name is not in the package"
 [[ -f "$work/root/usr/share/doc/rangiertrubel/copyright" ]] || fail "no copyright file"
