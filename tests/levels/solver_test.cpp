@@ -1,74 +1,18 @@
 // The solver on small boards drawn by hand, against a search that tries
-// every slide at every step, and on the shipped levels.
+// every slide at every step.
 #include "levels/solver.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/support/drawn_level.h"
 
 namespace rt {
 namespace {
 
-// A board drawn row by row from the top left: - | track, J L 7 F the curves
-// ┘ └ ┐ ┌, . grass, T tree, H house, S station, o the hole. Every other cell
-// is a tree, so the hole stays within the drawing.
-Level drawn(const std::vector<std::string>& rows) {
-  Level level;
-  for (int x = 1; x <= kColumns; ++x) {
-    for (int y = 1; y <= kRows; ++y) level.board.set(x, y, tile::kBaum1);
-  }
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    for (std::size_t c = 0; c < rows[r].size(); ++c) {
-      const int x = static_cast<int>(c) + 1;
-      const int y = static_cast<int>(r) + 1;
-      TileCode code = tile::kBaum1;
-      switch (rows[r][c]) {
-        case '-':
-          code = tile::kSchieneWage;
-          break;
-        case '|':
-          code = tile::kSchieneSenk;
-          break;
-        case 'J':
-          code = tile::kKurveOLi;
-          break;
-        case 'L':
-          code = tile::kKurveORe;
-          break;
-        case '7':
-          code = tile::kKurveULi;
-          break;
-        case 'F':
-          code = tile::kKurveURe;
-          break;
-        case '.':
-          code = tile::kGruen;
-          break;
-        case 'H':
-          code = tile::kHaus;
-          break;
-        case 'S':
-          code = tile::kHbf;
-          break;
-        case 'o':
-          code = tile::kSchwarz;
-          level.hole_x = x;
-          level.hole_y = y;
-          break;
-        default:
-          break;
-      }
-      level.board.set(x, y, code);
-    }
-  }
-  return level;
-}
+using rt::testing::drawn_level;
 
 // The fewest slides by trying every plan of up to `most` slides, each after
 // any step up to `steps`, with no pruning; -1 when none wins.
@@ -114,7 +58,7 @@ TEST(Solver, FindsTheFewestSlidesOfBoardsKnownByHand) {
   };
   const PlayTiming timing = timing_for(interval_of_level(1));
   for (const Case& c : cases) {
-    const Level level = drawn(c.rows);
+    const Level level = drawn_level(c.rows);
     const SolveResult r = solve_level(level, timing.interval);
     ASSERT_TRUE(r.plan) << c.what;
     EXPECT_EQ(slides_of(r), c.fewest) << c.what;
@@ -127,7 +71,7 @@ TEST(Solver, FindsTheFewestSlidesOfBoardsKnownByHand) {
 }
 
 TEST(Solver, WaitsUntilTheLocomotiveHasLeftThePieceItNeeds) {
-  const Level level = drawn({"--7", "ToJ", "TS"});
+  const Level level = drawn_level({"--7", "ToJ", "TS"});
   const PlayTiming timing = timing_for(interval_of_level(1));
   const SolveResult r = solve_level(level, timing.interval);
   ASSERT_TRUE(r.plan);
@@ -152,18 +96,19 @@ TEST(Solver, CountsOnlyTheLooksThatSurelyFallBetweenTwoSteps) {
 
 TEST(Solver, SaysWhyThereIsNoPlan) {
   // A tree ahead that no slide can move.
-  const SolveResult stuck = solve_level(drawn({"-TS", "o"}), interval_of_level(1));
+  const SolveResult stuck = solve_level(drawn_level({"-TS", "o"}), interval_of_level(1));
   EXPECT_FALSE(stuck.plan);
   EXPECT_EQ(stuck.why, NoPlanReason::CannotBeSaved);
   // A step interval too short to hold a look: no slide can be made.
   EXPECT_EQ(timing_for(0.1f).looks, 0);
-  const SolveResult fast = solve_level(drawn({"--o-S", "TT-TT"}), 0.1f);
+  const SolveResult fast = solve_level(drawn_level({"--o-S", "TT-TT"}), 0.1f);
   EXPECT_FALSE(fast.plan);
   EXPECT_EQ(fast.why, NoPlanReason::CannotBeSaved);
   // A search allowed too few states stops at its bound and says so.
   SolveLimits tight;
   tight.max_nodes = 2;
-  const SolveResult bounded = solve_level(drawn({"--o-S", "TTT-T"}), interval_of_level(1), tight);
+  const SolveResult bounded =
+      solve_level(drawn_level({"--o-S", "TTT-T"}), interval_of_level(1), tight);
   EXPECT_FALSE(bounded.plan);
   EXPECT_EQ(bounded.why, NoPlanReason::BoundReached);
 }

@@ -10,31 +10,16 @@
 
 #include "game/level_file.h"
 #include "game/rules.h"
+#include "tests/support/drawn_level.h"
 #include "tests/support/temp_dir.h"
 #include "tools/levels/exit_status.h"
 
 namespace rt::levels {
 namespace {
 
-// Trees everywhere but the first row, which holds `row` from the left:
-// - straight track, o the hole, S the station; `below_hole` lies under
-// the hole's column.
-std::string level_text(const std::string& row, TileCode below_hole) {
-  Level level;
-  for (int x = 1; x <= kColumns; ++x) {
-    for (int y = 1; y <= kRows; ++y) level.board.set(x, y, tile::kBaum1);
-  }
-  for (std::size_t c = 0; c < row.size(); ++c) {
-    const int x = static_cast<int>(c) + 1;
-    const char ch = row[c];
-    level.board.set(x, 1, ch == '-' ? tile::kSchieneWage : ch == 'S' ? tile::kHbf : tile::kSchwarz);
-    if (ch == 'o') {
-      level.hole_x = x;
-      level.hole_y = 1;
-      level.board.set(x, 2, below_hole);
-    }
-  }
-  return level_file_text(level);
+// A small level drawn as text, in the file form.
+std::string level_text(const std::vector<std::string>& rows) {
+  return level_file_text(rt::testing::drawn_level(rows));
 }
 
 struct Solved {
@@ -52,7 +37,7 @@ Solved solve(const std::vector<std::string>& args) {
 
 TEST(SolveCommand, PrintsAndRecordsThePlan) {
   rt::testing::TempDir dir;
-  dir.write("gap.dat", level_text("--o-S", tile::kSchieneWage));
+  dir.write("gap.dat", level_text({"--o-S", "TT-"}));
   const std::string file = (dir.path() / "gap.dat").string();
   const std::string script = (dir.path() / "gap.sim").string();
   const Solved run = solve({file, "--level", "1", "--script", script});
@@ -69,7 +54,7 @@ TEST(SolveCommand, PrintsAndRecordsThePlan) {
 
 TEST(SolveCommand, NoPlanAndBadInputHaveTheirStatuses) {
   rt::testing::TempDir dir;
-  dir.write("stuck.dat", level_text("-oS", tile::kBaum1));
+  dir.write("stuck.dat", level_text({"-oS"}));
   const std::string stuck = (dir.path() / "stuck.dat").string();
   const Solved none = solve({stuck, "--interval", "2.5"});
   EXPECT_EQ(none.status, kFaultsStatus);

@@ -109,10 +109,10 @@ int generate_command(const std::vector<std::string>& args, std::ostream& out, st
                               std::to_string(options->seed) + " (rangiertrubel-sim --level " +
                               std::to_string(k) + ") and wins it with " +
                               std::to_string(made.plan.slides.size()) + " slides.";
-    const std::string why =
+    const ScriptResult written =
         write_plan_script(made.level, k, made.plan, options->out / (base + ".sim"), title);
-    if (!why.empty()) {
-      err << "rangiertrubel-levels: " << base << ": " << why << "\n";
+    if (written.status != 0) {
+      err << "rangiertrubel-levels: " << base << ": " << written.why << "\n";
       return kFileStatus;
     }
     // A level that missed its target says so.

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "game/rules.h"
+#include "levels/play.h"
 #include "platform/os/bounded_read.h"
 
 namespace rt::levels {
@@ -22,23 +23,18 @@ bool read_file(const std::string& path, std::string& bytes, std::ostream& err) {
 
 Drive drive_unslid(const Board& board) {
   Drive drive;
-  Heading h = heading::kRight;
+  Locomotive loco;
   // A closed loop of track never ends; every cell entered from every side is
   // more than enough to tell.
-  const int limit = 4 * kColumns * kRows + 1;
-  for (int i = 0; i < limit; ++i) {
-    const Offset o = cell_ahead(h);
-    const auto rule = step_rule(h, board.get(drive.x + o.dx, drive.y + o.dy));
-    if (!rule || !rule->moves) return drive;
-    drive.x += o.dx;
-    drive.y += o.dy;
-    h = rule->new_heading;
-    ++drive.steps;
-    if (station_beside([&](Offset o) { return board.get(drive.x + o.dx, drive.y + o.dy); })) {
-      drive.reaches_station = true;
-      return drive;
-    }
+  for (int i = 0; i <= kStepHorizon; ++i) {
+    const StepEnd end = step_on(board, loco);
+    if (end == StepEnd::Crashed) break;
+    drive.reaches_station = end == StepEnd::Won;
+    if (drive.reaches_station) break;
   }
+  drive.x = loco.x;
+  drive.y = loco.y;
+  drive.steps = loco.steps;
   return drive;
 }
 

@@ -3,24 +3,18 @@
 // it at.
 #include "tools/levels/plan_script.h"
 
-#include <array>
 #include <fstream>
 #include <system_error>
 #include <vector>
 
+#include "tools/levels/exit_status.h"
 #include "tools/levels/record.h"
 
 namespace rt::levels {
-namespace {
-
-// The arrow key of each slide, in the order of kSlides.
-constexpr std::array<const char*, 4> kSlideKeys{"Up", "Down", "Left", "Right"};
-
-}  // namespace
 
 std::string slide_key(Slide s) {
-  for (std::size_t i = 0; i < kSlides.size(); ++i) {
-    if (kSlides[i] == s) return kSlideKeys[i];
+  for (const SlideKey& k : kSlideKeys) {
+    if (k.slide == s) return k.name;
   }
   return "?";
 }
@@ -55,28 +49,29 @@ class Scratch {
 
 }  // namespace
 
-std::string write_plan_script(const Level& level, int number, const rt::Plan& plan,
-                              const std::filesystem::path& script, const std::string& title) {
+ScriptResult write_plan_script(const Level& level, int number, const rt::Plan& plan,
+                               const std::filesystem::path& script, const std::string& title) {
   Scratch scratch;
   std::error_code ec;
   if (scratch.path().empty() || !std::filesystem::create_directory(scratch.path() / "Data", ec)) {
-    return "cannot make a folder to record the plan in";
+    return {kFileStatus, "cannot make a folder to record the plan in"};
   }
   const char* name = kLevelNames[static_cast<std::size_t>(level_counter_of(number) - 1)];
   std::ofstream file(scratch.path() / "Data" / (std::string(name) + ".dat"), std::ios::binary);
   file << level_file_text(level);
   file.close();
-  if (!file) return "cannot write the level to record the plan";
+  if (!file) return {kFileStatus, "cannot write the level to record the plan"};
   std::vector<std::string> words;
   for (const PlannedSlide& s : plan.slides) {
     words.push_back(slide_key(s.slide) + "@" + std::to_string(s.earliest_step));
   }
   const Recording rec = record_solutions(scratch.path(), {words}, number);
-  if (!rec.error.empty()) return "the plan did not win in the program: " + rec.error;
+  if (!rec.error.empty())
+    return {kFaultsStatus, "the plan did not win in the program: " + rec.error};
   if (!write_script(script, title, script_until_won(rec, 0))) {
-    return "cannot write " + script.string();
+    return {kFileStatus, "cannot write " + script.string()};
   }
-  return "";
+  return {};
 }
 
 }  // namespace rt::levels

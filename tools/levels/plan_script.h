@@ -14,12 +14,18 @@ namespace rt::levels {
 // "Left" or "Right".
 std::string slide_key(Slide s);
 
+// What became of a recording: status 0 when the script was written;
+// otherwise the level tool's status (kFaultsStatus: the plan did not win in
+// the program; kFileStatus: a file could not be written) and why.
+struct ScriptResult {
+  int status = 0;
+  std::string why;
+};
+
 // Plays `plan` on `level` standing in for level `number`, the game started
 // there as the runner's --level starts it, and writes the key presses to
-// `script` under the title line `title`. Empty when the script was written;
-// otherwise why not (the plan did not win in the program, or a file could
-// not be written).
-std::string write_plan_script(const Level& level, int number, const rt::Plan& plan,
-                              const std::filesystem::path& script, const std::string& title);
+// `script` under the title line `title`.
+ScriptResult write_plan_script(const Level& level, int number, const rt::Plan& plan,
+                               const std::filesystem::path& script, const std::string& title);
 
 }  // namespace rt::levels

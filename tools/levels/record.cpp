@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <map>
 
 #include "app/program.h"
 #include "app/sim_run.h"
@@ -34,11 +33,6 @@ struct PlanSlide {
 };
 
 PlanSlide slide_of(const std::string& word) {
-  static const std::map<std::string, std::pair<int, Slide>> keys = {
-      {"Up", {scan::kUp, Slide::Up}},
-      {"Down", {scan::kDown, Slide::Down}},
-      {"Left", {scan::kLeft, Slide::Left}},
-      {"Right", {scan::kRight, Slide::Right}}};
   PlanSlide s;
   const auto at = word.find('@');
   s.key = word.substr(0, at);
@@ -50,10 +44,11 @@ PlanSlide slide_of(const std::string& word) {
     }
     s.wait = std::stoi(steps);
   }
-  const auto it = keys.find(s.key);
-  if (it != keys.end()) {
-    s.scan_code = it->second.first;
-    s.slide = it->second.second;
+  for (const SlideKey& k : kSlideKeys) {
+    if (s.key == k.name) {
+      s.scan_code = k.scan_code;
+      s.slide = k.slide;
+    }
   }
   return s;
 }

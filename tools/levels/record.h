@@ -1,11 +1,26 @@
 // Recording the runner scripts that solve the shipped levels.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "game/rules.h"
+#include "platform/keyboard.h"
+
 namespace rt::levels {
+
+// The arrow keys of the slides, as plans and runner scripts name them.
+struct SlideKey {
+  Slide slide;
+  const char* name;
+  int scan_code;
+};
+inline constexpr std::array<SlideKey, 4> kSlideKeys{{{Slide::Up, "Up", scan::kUp},
+                                                     {Slide::Down, "Down", scan::kDown},
+                                                     {Slide::Left, "Left", scan::kLeft},
+                                                     {Slide::Right, "Right", scan::kRight}}};
 
 // The slides that solve one level, as arrow key names ("Up", "Left", ...);
 // "Down@3" waits until the locomotive has made its third step before Down is

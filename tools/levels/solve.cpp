@@ -126,10 +126,9 @@ int solve_command(const std::vector<std::string>& args, std::ostream& out, std::
                             " (rangiertrubel-sim --level " + std::to_string(number) +
                             ") and wins it with " + std::to_string(result.plan->slides.size()) +
                             " slides, three locomotives left.";
-  const std::string failed = write_plan_script(level, number, *result.plan, script, title);
-  if (failed.empty()) return 0;
-  err << "rangiertrubel-levels: " << failed << "\n";
-  return failed.rfind("the plan did not win", 0) == 0 ? kFaultsStatus : kFileStatus;
+  const ScriptResult written = write_plan_script(level, number, *result.plan, script, title);
+  if (written.status != 0) err << "rangiertrubel-levels: " << written.why << "\n";
+  return written.status;
 }
 
 }  // namespace rt::levels
