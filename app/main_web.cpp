@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "app/command_line.h"
 #include "app/program.h"
 #include "hosts/web/web_host.h"
+#include "levels/track_raters.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
@@ -39,6 +41,7 @@ int main(int argc, char** argv) {
     // The page runs the game on one thread: each level is made when the
     // game reaches it.
     if (seed) program.play_seed(*seed, rt::LevelMaking::WhenAsked);
+    program.set_track_rater(std::make_unique<rt::InlineTrackRater>());
     program.run();
   });
 }

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "levels/track_raters.h"
 #include "platform/formats/score_file.h"
 
 namespace rt {
@@ -18,6 +19,15 @@ void Program::play_seed(std::uint32_t seed, LevelMaking making) {
 std::optional<std::uint32_t> Program::seed() const {
   if (!seeded_) return std::nullopt;
   return seeded_->seed();
+}
+
+void Program::set_track_rater(std::unique_ptr<TrackRater> rater) {
+  track_rater_ = std::move(rater);
+}
+
+TrackRater& Program::track_rater() {
+  if (!track_rater_) track_rater_ = std::make_unique<ThreadTrackRater>();
+  return *track_rater_;
 }
 
 void Program::run() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "frontend/frontend.h"
 #include "game/game.h"
 #include "levels/seeded_levels.h"
+#include "levels/track_rating.h"
 #include "platform/platform.h"
 
 namespace rt {
@@ -31,11 +33,18 @@ class Program {
   // The seed being played; none for the shipped levels.
   std::optional<std::uint32_t> seed() const;
 
+  // Rates the player's tracks away from the game's thread: by the rater a
+  // host gives before run(), or else on a thread of its own, made when first
+  // asked for.
+  void set_track_rater(std::unique_ptr<TrackRater> rater);
+  TrackRater& track_rater();
+
   void run();
 
  private:
   Platform& platform_;
   std::optional<SeededLevels> seeded_;
+  std::unique_ptr<TrackRater> track_rater_;
 
  public:
   Game game;
