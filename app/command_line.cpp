@@ -1,6 +1,8 @@
 // Reading the command line and the English usage text.
 #include "app/command_line.h"
 
+#include <ostream>
+
 #include "levels/seed.h"
 
 namespace rt {
@@ -96,6 +98,14 @@ and in %APPDATA%\rangiertrubel on Windows. The scores of generated levels,
 one list shared by all seeds, are kept apart in HighGen.dat beside High.dat.
 )";
   return text;
+}
+
+int write_answer(std::ostream& out, std::ostream& err, std::string_view text) {
+  out << text;
+  out.flush();
+  if (out) return 0;
+  err << "rangiertrubel: cannot write the output\n";
+  return 1;
 }
 
 }  // namespace rt

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <span>
 #include <string>
@@ -36,5 +37,11 @@ CommandLine parse_command_line(std::span<const std::string_view> args);
 // The usage and the keys, in English, for --help and (on standard error)
 // for a wrong command line.
 std::string usage_text(std::string_view program);
+
+// Writes the answer to --help or --version to `out` and flushes it: 0 when
+// it was written; 1, with a message on `err`, when the output could not take
+// it (a full disk, a closed pipe), so that a failed write is never reported
+// as success.
+int write_answer(std::ostream& out, std::ostream& err, std::string_view text);
 
 }  // namespace rt

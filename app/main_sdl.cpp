@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <iostream>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,11 +24,10 @@ int main(int argc, char** argv) {
   const rt::CommandLine line = rt::parse_command_line(args);
   switch (line.action) {
     case rt::CommandLine::Action::Help:
-      std::cout << rt::usage_text(program);
-      return 0;
+      return rt::write_answer(std::cout, std::cerr, rt::usage_text(program));
     case rt::CommandLine::Action::Version:
-      std::cout << "rangiertrubel " << RT_VERSION << '\n';
-      return 0;
+      return rt::write_answer(std::cout, std::cerr,
+                              std::string("rangiertrubel ") + RT_VERSION + "\n");
     case rt::CommandLine::Action::Wrong:
       if (line.wrong_because.empty()) {
         std::cerr << "rangiertrubel: unknown option \"" << line.wrong << "\"\n";

@@ -15,7 +15,16 @@ bool valid_scan(int scan_code) {
 void Keyboard::set_down(int scan_code, bool down) {
   if (valid_scan(scan_code)) {
     down_[static_cast<std::size_t>(scan_code)] = down;
+    if (down) pressed_[static_cast<std::size_t>(scan_code)] = true;
   }
+}
+
+bool Keyboard::look(int scan_code) {
+  if (!valid_scan(scan_code)) return false;
+  const auto i = static_cast<std::size_t>(scan_code);
+  const bool seen = down_[i] || pressed_[i];
+  pressed_[i] = false;
+  return seen;
 }
 
 bool Keyboard::is_down(int scan_code) const {

@@ -149,6 +149,9 @@ class Platform {
   void host_key_down(int scan_code);
   void host_key_up(int scan_code);
   void host_key_code(int code);  // a code enters the key buffer
+  // The player left (the window lost the keyboard): key presses no look has
+  // seen yet are forgotten, as the held keys are released.
+  void host_forget_key_presses();
   // The primary pointer (mouse, touch or pen) in picture pixels, after the
   // host's placement of the picture, and the touch buttons beside it: turned
   // into key presses by what the screen shows (see PointerInput).

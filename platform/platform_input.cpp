@@ -19,7 +19,7 @@ bool Platform::key_down(int scan_code) {
   // Both asked, so that a pointer's press is seen even while the key is
   // held on the keyboard too.
   const bool pointer = pointer_.look(scan_code);
-  return keyboard_.is_down(scan_code) || pointer;
+  return keyboard_.look(scan_code) || pointer;
 }
 
 std::string Platform::inkey() {
@@ -119,8 +119,14 @@ void Platform::set_mouse(int x, int y, int visible, int confine) {
                   visible != 0, confine != 0);
 }
 
+void Platform::host_forget_key_presses() {
+  std::lock_guard guard(mutex_);
+  keyboard_.forget_presses();
+}
+
 void Platform::set_pointer_screen(const PointerScreen& screen) {
   std::lock_guard guard(mutex_);
+  if (screen.kind != pointer_.screen().kind) keyboard_.forget_presses();
   push_pointer_code(pointer_.set_screen(screen));
 }
 

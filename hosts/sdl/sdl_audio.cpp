@@ -13,10 +13,12 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "hosts/sdl/sdl_host.h"
+#include "platform/formats/wav.h"
 #include "platform/os/bounded_read.h"
 
 namespace rt {
@@ -26,11 +28,12 @@ namespace {
 using Samples = std::vector<std::int16_t>;
 using SharedSamples = std::shared_ptr<const Samples>;
 
-// Reads a WAV file and converts it to the device's format (signed 16-bit,
-// kChannels, kRate). nullptr when the file is missing, not a regular file,
-// too big, or not a WAV SDL reads; all but a missing file are reported.
-// `missing` tells a file that is not there, which may still appear, from one
-// that is there and cannot be played.
+// Reads a WAV file with the game's one WAV reader, as every host does, and
+// converts it to the device's format (signed 16-bit, kChannels, kRate).
+// nullptr when the file is missing, not a regular file, too big, or not a
+// WAV the reader takes; all but a missing file are reported. `missing`
+// tells a file that is not there, which may still appear, from one that is
+// there and cannot be played.
 SharedSamples load_wav(const std::string& path, bool& missing) {
   const FileBytes file = read_bounded_file(path, kMaxSoundFileBytes);
   missing = file.status == FileBytes::Status::Missing;
@@ -40,25 +43,20 @@ SharedSamples load_wav(const std::string& path, bool& missing) {
     }
     return nullptr;
   }
-  SDL_AudioSpec wav_format{};
-  Uint8* buffer = nullptr;
-  Uint32 length = 0;
-  SDL_RWops* source = SDL_RWFromConstMem(file.bytes.data(), static_cast<int>(file.bytes.size()));
-  if (source == nullptr) return nullptr;
-  // SDL closes the source (freesrc 1), also when the data is not a WAV.
-  if (SDL_LoadWAV_RW(source, 1, &wav_format, &buffer, &length) == nullptr) {
+  const auto* first = reinterpret_cast<const std::uint8_t*>(file.bytes.data());
+  const std::optional<WavSound> wav = decode_wav(std::span(first, file.bytes.size()));
+  constexpr std::size_t kMaxBytes = static_cast<std::size_t>(INT_MAX);
+  if (!wav || wav->samples.size() > kMaxBytes / sizeof(std::int16_t)) {
     std::cerr << "rangiertrubel: Datei \"" << path << "\" ist kein lesbarer Klang" << std::endl;
     return nullptr;
   }
-  const std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> wav(buffer, &SDL_FreeWAV);
-  if (length > static_cast<Uint32>(INT_MAX)) return nullptr;
-
   const std::unique_ptr<SDL_AudioStream, decltype(&SDL_FreeAudioStream)> stream(
-      SDL_NewAudioStream(wav_format.format, wav_format.channels, wav_format.freq, AUDIO_S16SYS,
-                         SdlAudio::kChannels, SdlAudio::kRate),
+      SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(wav->channels), wav->sample_rate,
+                         AUDIO_S16SYS, SdlAudio::kChannels, SdlAudio::kRate),
       &SDL_FreeAudioStream);
   if (!stream) return nullptr;
-  if (SDL_AudioStreamPut(stream.get(), buffer, static_cast<int>(length)) != 0 ||
+  const int length = static_cast<int>(wav->samples.size() * sizeof(std::int16_t));
+  if (SDL_AudioStreamPut(stream.get(), wav->samples.data(), length) != 0 ||
       SDL_AudioStreamFlush(stream.get()) != 0) {
     return nullptr;
   }

@@ -114,6 +114,7 @@ void WindowEvents::handle_window_event(const SDL_WindowEvent& event, KeyTranslat
       focus_lost_ = true;
       keys.release_all(actions);
       pads_.release_all(actions);
+      actions.push_back({KeyAction::Kind::Forget, 0});
       break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       focus_lost_ = false;
@@ -124,6 +125,7 @@ void WindowEvents::handle_window_event(const SDL_WindowEvent& event, KeyTranslat
       minimised_ = true;
       keys.release_all(actions);
       pads_.release_all(actions);
+      actions.push_back({KeyAction::Kind::Forget, 0});
       break;
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_RESTORED:

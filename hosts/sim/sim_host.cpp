@@ -234,11 +234,16 @@ void SimHost::blur(double time) {
       if (platform_ != nullptr) platform_->host_key_up(scan_code);
     }
     held_.clear();
+    if (platform_ != nullptr) platform_->host_forget_key_presses();
   });
 }
 
 void SimHost::focus(double time) {
-  at(time, [this] { away_ = false; });
+  // Keys scripted while away reach no real window: none of them counts.
+  at(time, [this] {
+    away_ = false;
+    if (platform_ != nullptr) platform_->host_forget_key_presses();
+  });
 }
 
 void SimHost::close_request(double time) {

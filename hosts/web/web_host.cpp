@@ -176,6 +176,7 @@ class WebPage {
       // Keys held when the page went away are released: their releases
       // would go elsewhere.
       keys_.release_all(waiting_);
+      waiting_.push_back({KeyAction::Kind::Forget, 0});
       apply_waiting_keys();
     }
     page::set_paused(away() && shown_);

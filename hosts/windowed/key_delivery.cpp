@@ -17,6 +17,9 @@ void deliver_key_actions(Platform& platform, const std::vector<KeyAction>& actio
       case KeyAction::Kind::Code:
         platform.host_key_code(action.value);
         break;
+      case KeyAction::Kind::Forget:
+        platform.host_forget_key_presses();
+        break;
     }
   }
 }

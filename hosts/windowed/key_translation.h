@@ -13,7 +13,9 @@ namespace rt {
 // What a key event means to the platform: a held state set or cleared, or a
 // code for the key buffer.
 struct KeyAction {
-  enum class Kind { Down, Up, Code };
+  // Forget: the player left, presses no look has seen are forgotten (after
+  // the Ups of the keys held then).
+  enum class Kind { Down, Up, Code, Forget };
   Kind kind = Kind::Code;
   int value = 0;  // a scan code for Down and Up, a buffer code for Code
   friend bool operator==(const KeyAction&, const KeyAction&) = default;

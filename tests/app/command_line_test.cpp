@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <vector>
 
 #include "levels/seed.h"
@@ -65,6 +66,18 @@ TEST(CommandLine, UsageNamesTheProgramEveryOptionAndTheKeys) {
         "--help", "--version", "Escape", "F11", "Alt+Enter", "gamepad"}) {
     EXPECT_NE(text.find(word), std::string::npos) << word;
   }
+}
+
+TEST(CommandLine, AnAnswerThatCannotBeWrittenIsAFailure) {
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(write_answer(out, err, "rangiertrubel 1\n"), 0);
+  EXPECT_EQ(out.str(), "rangiertrubel 1\n");
+  EXPECT_TRUE(err.str().empty());
+  // An output that takes nothing, as /dev/full or a closed pipe.
+  std::ostream full(nullptr);
+  EXPECT_EQ(write_answer(full, err, usage_text("rangiertrubel")), 1);
+  EXPECT_EQ(err.str(), "rangiertrubel: cannot write the output\n");
 }
 
 }  // namespace

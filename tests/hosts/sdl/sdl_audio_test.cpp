@@ -74,6 +74,15 @@ TEST_F(SdlAudioTest, MissingOrBrokenFilesPlayNothingAndStopNothing) {
   dir.write("broken.wav", "RIFF\x10\0\0\0WAVEfmt junk");
   audio.play_file((dir.path() / "broken.wav").string());
   audio.play_file("");
+  // 8-bit samples: a WAV that SDL's own loader would take, but not the
+  // game's reader, which the page uses too; a sound plays on both or neither.
+  std::vector<std::int16_t> tone(4410, 1000);
+  std::vector<std::uint8_t> eight_bit = encode_wav(tone, 44100);
+  eight_bit[32] = 1;  // block align
+  eight_bit[34] = 8;  // bits per sample
+  dir.write("eight.wav", std::string(eight_bit.begin(), eight_bit.end()));
+  audio.play_file((dir.path() / "eight.wav").string());
+  EXPECT_EQ(audio.failed_files(), 2u);
   EXPECT_GT(audio.frames_left(), 80000u) << "the long sound plays on";
   EXPECT_EQ(audio.cached_files(), 1u) << "failures are not kept";
   // A file that appears later plays.
