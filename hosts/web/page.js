@@ -373,7 +373,9 @@ Module.rtPage = (function () {
       var notice = element('refused');
       var shown = Array.from(refused);
       var text = shown.length > 24 ? shown.slice(0, 23).join('') + '\u2026' : refused;
-      notice.textContent = '\u201e' + text + '\u201c ist kein Streckencode \u2013 ' +
+      // The player's text stands isolated between the quotes (FSI ... PDI),
+      // so that a right-to-left override in it cannot turn our words around.
+      notice.textContent = '\u201e\u2068' + text + '\u2069\u201c ist kein Streckencode \u2013 ' +
                            'neue Strecken gew\u00fcrfelt.';
       notice.style.display = 'block';
       var timer = 0;
@@ -424,10 +426,14 @@ Module.rtPage = (function () {
 
 // The seed in the page's address (?seed=S) goes to the program as its
 // command line, "--seed S", decoded from the address but not judged: the
-// program decides what is a seed.
+// program decides what is a seed. Control characters become U+FFFD first:
+// the program reads its arguments as C strings, so a NUL would cut the text
+// short ("12%0034" read as seed 12) instead of having it refused.
 (function () {
   var text = new URLSearchParams(window.location.search).get('seed');
-  if (text !== null) Module.arguments = ['--seed', text];
+  if (text !== null) {
+    Module.arguments = ['--seed', text.replace(/[\u0000-\u001f\u007f]/g, '\ufffd')];
+  }
 })();
 
 // The page keeps its files for playing offline (sw.js beside it); a page

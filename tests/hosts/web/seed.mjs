@@ -78,14 +78,16 @@ export async function playSeeds(browser, url, shots, check) {
       assert.ok(bar <= top, `the bar (to ${bar}) stays above the picture (from ${top})`);
     });
 
-    await check('?seed=%21%21 is no seed: a notice, and a random seed in the address', async () => {
-      await page.goto(`${url}?seed=%21%21`);
+    await check('?seed=12%0034 is no seed (not seed 12): a notice, and a random seed in the address', async () => {
+      await page.goto(`${url}?seed=12%0034`);
       // Shown for a few seconds once the program has read the address.
       const s = await until('the notice', async () => {
         const now = await shared(page);
         return now.notice ? now : null;
       }, 20);
-      assert.equal(s.noticeText, '\u201e!!\u201c ist kein Streckencode \u2013 neue Strecken gew\u00fcrfelt.');
+      // The player's text isolated, the NUL shown as U+FFFD.
+      assert.equal(s.noticeText,
+                   '\u201e\u206812\ufffd34\u2069\u201c ist kein Streckencode \u2013 neue Strecken gew\u00fcrfelt.');
       const seed = /^\?seed=(\d+)$/.exec(s.search);
       assert.ok(seed, `the address names a seed: ${s.search}`);
       assert.equal(s.seed, `Strecken ${seed[1]}:`);
