@@ -149,6 +149,8 @@ class Platform {
   void host_key_down(int scan_code);
   void host_key_up(int scan_code);
   void host_key_code(int code);  // a code enters the key buffer
+  // How many more codes the key buffer takes before it drops its oldest.
+  int key_buffer_room();
   // The player left (the window lost the keyboard): key presses no look has
   // seen yet are forgotten, as the held keys are released.
   void host_forget_key_presses();

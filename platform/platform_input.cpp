@@ -119,6 +119,11 @@ void Platform::set_mouse(int x, int y, int visible, int confine) {
                   visible != 0, confine != 0);
 }
 
+int Platform::key_buffer_room() {
+  std::lock_guard guard(mutex_);
+  return Keyboard::kSlots - 1 - keyboard_.size();
+}
+
 void Platform::host_forget_key_presses() {
   std::lock_guard guard(mutex_);
   keyboard_.forget_presses();

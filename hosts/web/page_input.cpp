@@ -10,9 +10,14 @@
 
 namespace rt {
 
-void apply_page_events(Platform& platform, std::span<const int> numbers) {
-  for (std::size_t i = 0; i + page_event::kNumbers <= numbers.size(); i += page_event::kNumbers) {
+std::size_t apply_page_events(Platform& platform, std::span<const int> numbers) {
+  std::size_t i = 0;
+  for (; i + page_event::kNumbers <= numbers.size(); i += page_event::kNumbers) {
     const int kind = numbers[i];
+    if ((kind == page_event::kCharacter || kind == page_event::kCode) &&
+        platform.key_buffer_room() == 0) {
+      return i;
+    }
     const int a = numbers[i + 1];
     const int b = numbers[i + 2];
     switch (kind) {
@@ -44,6 +49,7 @@ void apply_page_events(Platform& platform, std::span<const int> numbers) {
         break;
     }
   }
+  return numbers.size();
 }
 
 }  // namespace rt

@@ -5,6 +5,7 @@
 // into. page.js hands them over as three numbers each; no browser is needed
 // to use or test this.
 
+#include <cstddef>
 #include <span>
 
 namespace rt {
@@ -26,7 +27,10 @@ inline constexpr int kNumbers = 3;    // numbers per event
 // Hands the events in `numbers` to the platform in their order. Events of
 // an unknown kind, buttons without a number, characters the game's
 // character set lacks and codes other than Enter and Backspace are skipped;
-// a last, incomplete event too.
-void apply_page_events(Platform& platform, std::span<const int> numbers);
+// a last, incomplete event too. Stops before a character or code while the
+// key buffer is full, so that text arriving in one piece (a paste, a
+// keyboard's suggestion) loses nothing; returns how many of the numbers it
+// used, the rest to be handed over at the game's next turn.
+std::size_t apply_page_events(Platform& platform, std::span<const int> numbers);
 
 }  // namespace rt

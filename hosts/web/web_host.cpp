@@ -202,20 +202,25 @@ class WebPage {
     page::wake();
   }
 
-  // The page's pointer, touch buttons and typed text; true when there were any.
+  // The page's pointer, touch buttons and typed text; true when there were
+  // any. Typed text the key buffer cannot take yet waits in `unapplied_`
+  // for the game's next turn.
   bool take_page_events() {
-    bool any = false;
+    bool any = !unapplied_.empty();
     std::array<int, kPageEvents * page_event::kNumbers> numbers{};
     for (;;) {
       const int count = std::clamp(page::take_input(numbers.data(), kPageEvents), 0, kPageEvents);
-      if (count == 0) return any;
-      any = true;
-      rt::apply_page_events(
-          *platform_, std::span<const int>(numbers.data(),
-                                           static_cast<std::size_t>(count) * page_event::kNumbers));
-      if (count < kPageEvents) return any;
+      if (count > 0) any = true;
+      unapplied_.insert(
+          unapplied_.end(), numbers.begin(),
+          numbers.begin() + static_cast<std::ptrdiff_t>(count) * page_event::kNumbers);
+      if (count < kPageEvents) break;
     }
+    const std::size_t used = rt::apply_page_events(*platform_, unapplied_);
+    unapplied_.erase(unapplied_.begin(), unapplied_.begin() + static_cast<std::ptrdiff_t>(used));
+    return any;
   }
+  std::vector<int> unapplied_;
 
   Platform* platform_ = nullptr;
   AwayClock clock_;

@@ -40,5 +40,21 @@ TEST_F(PageInputTest, TapsButtonsAndTypingArriveInOrderAndOddEventsAreSkipped) {
   EXPECT_EQ(keys(), (std::vector<std::string>{"J", "\x94", "\b", "\r"}));
 }
 
+TEST_F(PageInputTest, ANameThatArrivesInOnePieceLosesNothing) {
+  // Seventeen letters at once, as a paste or a keyboard's suggestion brings
+  // them: the key buffer takes fifteen, the rest waits for the next turn.
+  platform.set_pointer_screen(screen_of_kind(PointerScreen::Kind::TextEntry));
+  using namespace page_event;
+  std::vector<int> numbers;
+  for (char c = 'A'; c <= 'Q'; ++c) numbers.insert(numbers.end(), {kCharacter, c, 0});
+  const std::size_t used = apply_page_events(platform, numbers);
+  EXPECT_EQ(used, 15u * kNumbers);
+  std::string typed;
+  for (const std::string& k : keys()) typed += k;
+  apply_page_events(platform, std::span<const int>(numbers).subspan(used));
+  for (const std::string& k : keys()) typed += k;
+  EXPECT_EQ(typed, "ABCDEFGHIJKLMNOPQ");
+}
+
 }  // namespace
 }  // namespace rt::testing
