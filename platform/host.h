@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -52,8 +53,14 @@ class Host {
   virtual void beep() = 0;
   // A file under the root was replaced, written or deleted. A host whose
   // files live in memory and are kept elsewhere (the browser's storage)
-  // stores them before returning; the others need do nothing.
-  virtual void files_changed() {}
+  // stores them before returning; the others need do nothing. Returns why
+  // they could not be kept (storage full, cleared or refused), empty when
+  // they were.
+  virtual std::string files_changed() { return {}; }
+  // The list of best scores is about to be merged with what is kept: a host
+  // whose files are kept elsewhere, where another copy of the game may have
+  // changed them (another tab of the page), reads `file` in anew first.
+  virtual void read_kept_file(const std::filesystem::path& file) { (void)file; }
   // Places the mouse pointer on the screen, hides or shows it over the game,
   // confines it or not.
   virtual void set_mouse(int x, int y, bool visible, bool confine) = 0;

@@ -214,11 +214,13 @@ SaveResult Platform::update_score_file(const std::function<std::string(std::stri
         lock.held_elsewhere() ? "the list stays locked by another copy of the game" : lock.reason();
     return result;
   }
+  host_.read_kept_file(result.file);
   const std::string written = merge(read_score_file());
   result.reason = os::replace_file(result.file, written);
+  // A host that keeps its files elsewhere stores the new list now; a list
+  // it could not keep is not saved, whatever the file in memory says.
+  if (result.reason.empty()) result.reason = host_.files_changed();
   result.ok = result.reason.empty();
-  // A host that keeps its files elsewhere stores the new list now.
-  if (result.ok) host_.files_changed();
   return result;
 }
 

@@ -37,6 +37,57 @@ Module.rtPage = (function () {
   var BAR = 28;
   // How long the notice about an address that named no seed stays.
   var NOTICE_MS = 6000;
+  // The kept folder's mount point while the browser's storage keeps it;
+  // null where the browser gives no storage.
+  var keptMount = null;
+  // How long a read or write of the browser's storage may take before it
+  // counts as failed: a full storage may never answer at all.
+  var STORAGE_WAIT_MS = 3000;
+
+  // Runs `work(finish)` and resolves with what it finishes with, or with 0
+  // when it throws or does not finish within STORAGE_WAIT_MS.
+  function storageStep(work) {
+    return new Promise(function (resolve) {
+      var over = false;
+      var timer = setTimeout(function () { finish(0); }, STORAGE_WAIT_MS);
+      function finish(value) {
+        if (over) return;
+        over = true;
+        clearTimeout(timer);
+        resolve(value);
+      }
+      try {
+        work(finish);
+      } catch (error) {
+        console.error('rangiertrubel: storage:', error);
+        finish(0);
+      }
+    });
+  }
+
+  // The path as the page's file system names it from its root.
+  function fullPath(path) {
+    return path.charAt(0) === '/' ? path : FS.cwd().replace(/\/$/, '') + '/' + path;
+  }
+
+  // A short notice above the picture, taken away after a few seconds or by
+  // the player's next key or touch.
+  function notify(text) {
+    var notice = element('refused');
+    if (!notice) return;
+    notice.textContent = text;
+    notice.style.display = 'block';
+    var timer = 0;
+    var hide = function () {
+      notice.style.display = 'none';
+      clearTimeout(timer);
+      document.removeEventListener('pointerdown', hide, true);
+      document.removeEventListener('keydown', hide, true);
+    };
+    timer = setTimeout(hide, NOTICE_MS);
+    document.addEventListener('pointerdown', hide, true);
+    document.addEventListener('keydown', hide, true);
+  }
 
   function element(id) {
     return document.getElementById(id);
@@ -375,49 +426,86 @@ Module.rtPage = (function () {
       var text = shown.length > 24 ? shown.slice(0, 23).join('') + '\u2026' : refused;
       // The player's text stands isolated between the quotes (FSI ... PDI),
       // so that a right-to-left override in it cannot turn our words around.
-      notice.textContent = '\u201e\u2068' + text + '\u2069\u201c ist kein Streckencode \u2013 ' +
-                           'neue Strecken gew\u00fcrfelt.';
-      notice.style.display = 'block';
-      var timer = 0;
-      var hide = function () {
-        notice.style.display = 'none';
-        clearTimeout(timer);
-        document.removeEventListener('pointerdown', hide, true);
-        document.removeEventListener('keydown', hide, true);
-      };
-      timer = setTimeout(hide, NOTICE_MS);
-      document.addEventListener('pointerdown', hide, true);
-      document.addEventListener('keydown', hide, true);
+      notify('\u201e\u2068' + text + '\u2069\u201c ist kein Streckencode \u2013 ' +
+             'neue Strecken gew\u00fcrfelt.');
     },
 
     // The kept folder lives in IndexedDB: mounted and read in at the start,
     // written out after every change. Without IndexedDB (some private
-    // windows) the files last as long as the page.
+    // windows, storage turned off) the files last as long as the page, and
+    // the player is told that the list is not kept.
     mountStorage: function (path) {
-      return new Promise(function (resolve) {
-        try {
-          FS.mkdirTree(path);
-          FS.mount(IDBFS, {}, path);
-          FS.syncfs(true, function (error) {
-            if (error) console.warn('rangiertrubel: storage not read:', error);
-            resolve(error ? 0 : 1);
-          });
-        } catch (error) {
-          console.warn('rangiertrubel: no storage:', error);
-          resolve(0);
-        }
+      var available = false;
+      try {
+        available = typeof indexedDB !== 'undefined' && !!indexedDB;
+      } catch (error) {
+        // A browser that forbids storage may throw on the very name.
+      }
+      try {
+        FS.mkdirTree(path);
+      } catch (error) {
+        // Already there.
+      }
+      if (!available) {
+        notify('Dieser Browser speichert nichts: die Bestenliste gilt nur, solange die Seite offen ist.');
+        return Promise.resolve(0);
+      }
+      return storageStep(function (finish) {
+        FS.mount(IDBFS, {}, path);
+        keptMount = fullPath(path);
+        FS.syncfs(true, function (error) {
+          if (error) console.warn('rangiertrubel: storage not read:', error);
+          finish(error ? 0 : 1);
+        });
       });
     },
+    // Writes the kept folder out; 1 when the browser's storage took it. A
+    // storage cleared while the page was open is opened afresh and written
+    // whole; a full one, or one that does not answer, gives 0.
     saveStorage: function () {
-      return new Promise(function (resolve) {
-        try {
+      if (keptMount === null) return Promise.resolve(0);
+      var write = function () {
+        return storageStep(function (finish) {
           FS.syncfs(false, function (error) {
             if (error) console.error('rangiertrubel: storage not written:', error);
-            resolve(error ? 0 : 1);
+            finish(error ? 0 : 1);
           });
-        } catch (error) {
-          resolve(0);
-        }
+        });
+      };
+      return write().then(function (kept) {
+        if (kept) return 1;
+        delete IDBFS.dbs[keptMount];
+        return write();
+      });
+    },
+    // Reads `path` in anew as the browser's storage holds it now, so that a
+    // list another tab saved meanwhile is merged with, not written over.
+    // 1 when read (or not in the storage), 0 when the storage did not answer.
+    readKept: function (path) {
+      if (keptMount === null) return Promise.resolve(0);
+      var key = fullPath(path);
+      return storageStep(function (finish) {
+        IDBFS.getDB(keptMount, function (error, db) {
+          if (error) {
+            finish(0);
+            return;
+          }
+          var request = db.transaction([IDBFS.DB_STORE_NAME], 'readonly')
+                            .objectStore(IDBFS.DB_STORE_NAME)
+                            .get(key);
+          request.onsuccess = function () {
+            var entry = request.result;
+            if (entry && entry.contents) {
+              FS.writeFile(key, entry.contents);
+              FS.utime(key, entry.timestamp, entry.timestamp);
+            }
+            finish(1);
+          };
+          request.onerror = function (event) {
+            event.preventDefault();
+            finish(0);
+          };
+        });
       });
     }
   };

@@ -35,6 +35,9 @@ EM_ASYNC_JS(int, page_mount_storage, (const char* path), {
   return await Module.rtPage.mountStorage(UTF8ToString(path));
 });
 EM_ASYNC_JS(int, page_save_storage, (), { return await Module.rtPage.saveStorage(); });
+EM_ASYNC_JS(int, page_read_kept, (const char* path), {
+  return await Module.rtPage.readKept(UTF8ToString(path));
+});
 // The seed goes as a double: an int would come out negative above 2^31.
 EM_JS(void, page_show_seed, (double seed, const char* refused), {
   Module.rtPage.showSeed(seed, UTF8ToString(refused));
@@ -93,6 +96,9 @@ int mount_storage(const char* path) {
 }
 int save_storage() {
   return page_save_storage();
+}
+int read_kept(const char* path) {
+  return page_read_kept(path);
 }
 void show_seed(std::uint32_t seed, const std::string& refused) {
   page_show_seed(static_cast<double>(seed), refused.c_str());

@@ -30,6 +30,9 @@ void set_typing(bool on, int length);
 void wait(double ms);
 int mount_storage(const char* path);
 int save_storage();
+// Reads `path` from the browser's storage into the kept folder anew; 1 when
+// read or not kept there, 0 when the storage did not answer.
+int read_kept(const char* path);
 // The page names the seed being played (address, bar, title) and, when
 // `refused` is not empty, that this text was no seed.
 void show_seed(std::uint32_t seed, const std::string& refused);

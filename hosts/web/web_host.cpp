@@ -252,7 +252,13 @@ class WebHost final : public Host {
   void text_input(bool wanted, std::size_t max_length) override {
     page_.set_typing(wanted, max_length);
   }
-  void files_changed() override { page::save_storage(); }
+  std::string files_changed() override {
+    if (page::save_storage() != 0) return {};
+    return "the browser's storage did not keep it (full, cleared or turned off)";
+  }
+  void read_kept_file(const std::filesystem::path& file) override {
+    page::read_kept(file.string().c_str());
+  }
 
  private:
   WebPage& page_;

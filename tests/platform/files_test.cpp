@@ -380,11 +380,16 @@ TEST_F(FilesTest, ASaveThatCannotMakeItsFolderSaysWhy) {
 namespace rt {
 namespace {
 
-// A host that counts the times it is told that files changed.
+// A host that counts the times it is told that files changed, and keeps
+// them or not as a test says.
 class CountingHost : public SimHost {
  public:
-  void files_changed() override { ++changes; }
+  std::string files_changed() override {
+    ++changes;
+    return refusal;
+  }
   int changes = 0;
+  std::string refusal;
 };
 
 TEST(FilesChangedTest, TheHostHearsOfEveryWriteAndOfNoRead) {
@@ -421,6 +426,12 @@ TEST(FilesChangedTest, TheHostHearsOfEveryWriteAndOfNoRead) {
       platform.update_score_file([](std::string_view) { return std::string("\"B\"\r\n2\r\n"); });
   EXPECT_TRUE(saved.ok) << saved.reason;
   EXPECT_EQ(host.changes, 4);
+  // A list the host's storage refused is not saved (a full browser storage).
+  host.refusal = "the browser's storage is full";
+  const SaveResult refused =
+      platform.update_score_file([](std::string_view) { return std::string("\"C\"\r\n3\r\n"); });
+  EXPECT_FALSE(refused.ok);
+  EXPECT_EQ(refused.reason, "the browser's storage is full");
 }
 
 }  // namespace

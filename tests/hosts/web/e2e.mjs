@@ -14,6 +14,7 @@ import path from 'node:path';
 import {blackCells, countPixels, keptList, launch, serve, sleep, statusPixels, textArea, until}
     from './browser.mjs';
 import {playSeeds} from './seed.mjs';
+import {storageFaults} from './storage.mjs';
 import {PHONE, TABLET, playByTouch} from './touch.mjs';
 
 const site = process.argv[2];
@@ -189,6 +190,7 @@ try {
   await page.close();
 
   await playSeeds(browser, server.url, shots, check);
+  await storageFaults(browser, server.url, check);
   for (const screen of [PHONE, TABLET]) await playByTouch(browser, site, screen, shots, check);
 
   const zip = path.join(site, 'rangiertrubel-web.zip');
