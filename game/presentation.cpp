@@ -1,6 +1,7 @@
 // Presenting a freshly loaded level: the random dissolve, the whole board,
 // the locomotive and the status line.
 
+#include <algorithm>
 #include <cmath>
 
 #include "game/game.h"
@@ -9,8 +10,11 @@ namespace rt {
 
 namespace {
 constexpr double kIntroSeconds = 3.0;
-// A random cell is drawn only after more than this since the last one.
-constexpr double kDrawGap = 0.001;
+// One random cell falls due every kCellPeriod; the cells that fell due since
+// the last frame of the display are drawn together at the next one, so that
+// the intro wakes the program once a frame, not once a cell.
+constexpr double kCellPeriod = 0.001;
+constexpr double kFramePeriod = 1.0 / 60.0;
 }  // namespace
 
 void Game::show_level() {
@@ -19,26 +23,27 @@ void Game::show_level() {
   play_next();
 
   // The intro: random cells of the new board appear over whatever the screen
-  // showed before.
-  float last_draw = 0.0f;
+  // showed before, column first, then row: two random values per cell.
   const float start = clock_reading();
+  long drawn = 0;
   for (;;) {
-    const float first = clock_reading();   // for the end test
-    const float second = clock_reading();  // for the draw test
-    bool drew = false;
-    if (static_cast<double>(second) - static_cast<double>(last_draw) > kDrawGap) {
-      last_draw = clock_reading();
-      // Column first, then row: two random values per cell.
+    const double elapsed = static_cast<double>(clock_reading()) - static_cast<double>(start);
+    const long due = static_cast<long>(std::min(elapsed, kIntroSeconds) / kCellPeriod);
+    for (; drawn < due; ++drawn) {
       const double column_pick = p_.rnd();
       const double row_pick = p_.rnd();
       draw_x = static_cast<int>(std::floor(column_pick * kColumns)) + 1;
       draw_y = static_cast<int>(std::floor(row_pick * kRows)) + 1;
       draw_cell();
-      drew = true;
     }
-    if (static_cast<double>(first) - static_cast<double>(start) > kIntroSeconds) break;
-    // Nothing to draw yet: give the processor back for a moment.
-    if (!drew) p_.sleep_ms(1);
+    if (elapsed > kIntroSeconds) break;
+    // Until the next frame, or the intro's end if that comes first; never a
+    // moment already past, as a coarse reading of a long-running clock may
+    // stand still.
+    const double next = std::min(elapsed + kFramePeriod, kIntroSeconds + kCellPeriod);
+    const double now = p_.timer_seconds();
+    const double until = static_cast<double>(start) + next;
+    p_.sleep_until(until > now ? until : now + kFramePeriod);
   }
 
   // The whole board, so that no cell the intro missed stays behind.

@@ -45,11 +45,12 @@ Module.rtPage = (function () {
   var STORAGE_WAIT_MS = 3000;
 
   // Runs `work(finish)` and resolves with what it finishes with, or with 0
-  // when it throws or does not finish within STORAGE_WAIT_MS.
+  // when it throws or does not finish within twice STORAGE_WAIT_MS (a write
+  // of the storage may be tried twice).
   function storageStep(work) {
     return new Promise(function (resolve) {
       var over = false;
-      var timer = setTimeout(function () { finish(0); }, STORAGE_WAIT_MS);
+      var timer = setTimeout(function () { finish(0); }, 2 * STORAGE_WAIT_MS);
       function finish(value) {
         if (over) return;
         over = true;
@@ -211,6 +212,7 @@ Module.rtPage = (function () {
     soundsStarted: 0,
 
     start: function () {
+      window.rtGameStarted = true;
       canvas = element('screen');
       context = canvas.getContext('2d', {alpha: false});
       picture = document.createElement('canvas');
@@ -450,6 +452,36 @@ Module.rtPage = (function () {
         notify('Dieser Browser speichert nichts: die Bestenliste gilt nur, solange die Seite offen ist.');
         return Promise.resolve(0);
       }
+      // Every write of the storage (also the one a file's fsync makes, which
+      // the game waits for) gives up after STORAGE_WAIT_MS: a full storage
+      // never answers, and the game would wait for ever. A storage cleared
+      // while the page was open fails at once: it is opened afresh and
+      // written whole.
+      if (!IDBFS.rtGuarded) {
+        var sync = IDBFS.syncfs;
+        IDBFS.syncfs = function (mount, populate, callback) {
+          var over = false;
+          var again = true;
+          var timer = setTimeout(function () {
+            over = true;
+            callback(new Error('the browser\'s storage did not answer'));
+          }, STORAGE_WAIT_MS);
+          var answered = function (error) {
+            if (over) return;
+            if (error && again) {
+              again = false;
+              delete IDBFS.dbs[mount.mountpoint];
+              sync(mount, populate, answered);
+              return;
+            }
+            over = true;
+            clearTimeout(timer);
+            callback(error);
+          };
+          sync(mount, populate, answered);
+        };
+        IDBFS.rtGuarded = true;
+      }
       return storageStep(function (finish) {
         FS.mount(IDBFS, {}, path);
         keptMount = fullPath(path);
@@ -459,23 +491,15 @@ Module.rtPage = (function () {
         });
       });
     },
-    // Writes the kept folder out; 1 when the browser's storage took it. A
-    // storage cleared while the page was open is opened afresh and written
-    // whole; a full one, or one that does not answer, gives 0.
+    // Writes the kept folder out; 1 when the browser's storage took it, 0
+    // when it is full, cleared and not to be opened again, or not there.
     saveStorage: function () {
       if (keptMount === null) return Promise.resolve(0);
-      var write = function () {
-        return storageStep(function (finish) {
-          FS.syncfs(false, function (error) {
-            if (error) console.error('rangiertrubel: storage not written:', error);
-            finish(error ? 0 : 1);
-          });
+      return storageStep(function (finish) {
+        FS.syncfs(false, function (error) {
+          if (error) console.error('rangiertrubel: storage not written:', error);
+          finish(error ? 0 : 1);
         });
-      };
-      return write().then(function (kept) {
-        if (kept) return 1;
-        delete IDBFS.dbs[keptMount];
-        return write();
       });
     },
     // Reads `path` in anew as the browser's storage holds it now, so that a

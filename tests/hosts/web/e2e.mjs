@@ -15,6 +15,7 @@ import {blackCells, countPixels, keptList, launch, serve, sleep, statusPixels, t
     from './browser.mjs';
 import {playSeeds} from './seed.mjs';
 import {storageFaults} from './storage.mjs';
+import {loadingFaults} from './loading.mjs';
 import {PHONE, TABLET, playByTouch} from './touch.mjs';
 
 const site = process.argv[2];
@@ -191,6 +192,7 @@ try {
 
   await playSeeds(browser, server.url, shots, check);
   await storageFaults(browser, server.url, check);
+  await loadingFaults(browser, site, check);
   for (const screen of [PHONE, TABLET]) await playByTouch(browser, site, screen, shots, check);
 
   const zip = path.join(site, 'rangiertrubel-web.zip');

@@ -3,7 +3,7 @@
 // freeze the game, a list that was not kept is said so, and no tab's name
 // is lost to the other's.
 import assert from 'node:assert/strict';
-import {countPixels, keptList, sleep, textArea, until} from './browser.mjs';
+import {countPixels, keptList, sleep, statusPixels, textArea, until} from './browser.mjs';
 
 const TEXT = '([r, g, b]) => r === 255 && g === 255 && b === 56';  // the game's pale yellow
 
@@ -14,19 +14,27 @@ const notSavedShown = async (page) =>
 const nameEntryShown = async (page) =>
   (await countPixels(page, ...textArea(20, 35, 20), TEXT)) > 100;
 
-// Plays a game to its end by giving up three locomotives.
+const livesDigits = (page) => statusPixels(page, 448, 16);
+
+// Plays a game to its end by giving up three locomotives, after a few fast
+// steps have earned points for the list.
 async function toNameEntry(page) {
   await until('the menu', () => menuShown(page), 30);
   await page.keyboard.press('Enter', {delay: 150});
+  await until('the status line', async () =>
+    (await countPixels(page, ...textArea(36, 22, 7), TEXT)) > 30, 20);
+  await page.keyboard.press('KeyX', {delay: 50});
+  await sleep(300);
+  await page.keyboard.press('Space', {delay: 300});
+  await sleep(900);
   for (let loss = 1; loss <= 3; loss++) {
-    await page.keyboard.press('KeyX', {delay: 50});
-    await sleep(400);
-    await page.keyboard.press('Space', {delay: 300});
-    await sleep(600);
-    await page.keyboard.down('Escape');
-    await sleep(300);
-    await page.keyboard.up('Escape');
-    await sleep(loss < 3 ? 4500 : 0);
+    const before = await livesDigits(page);
+    await page.keyboard.press('Escape', {delay: 300});
+    if (loss < 3) {
+      await until(`loss ${loss}`, async () => (await livesDigits(page)) !== before, 20);
+      await page.keyboard.press('KeyX', {delay: 50});
+      await sleep(300);
+    }
   }
   await until('the name entry', () => nameEntryShown(page), 30);
 }
@@ -38,7 +46,7 @@ async function enterName(page, name) {
 
 export async function storageFaults(browser, url, check) {
   await check('without the browser\'s storage the game plays, and says the list is not kept', async () => {
-    const context = await browser.createIncognitoBrowserContext();
+    const context = await browser.createBrowserContext();
     try {
       const page = await context.newPage();
       await page.evaluateOnNewDocument(() => {
@@ -57,7 +65,7 @@ export async function storageFaults(browser, url, check) {
   });
 
   await check('a full storage: the name entry goes on to the menu, which says the list was not kept', async () => {
-    const context = await browser.createIncognitoBrowserContext();
+    const context = await browser.createBrowserContext();
     try {
       const page = await context.newPage();
       await page.goto(url);
@@ -77,7 +85,7 @@ export async function storageFaults(browser, url, check) {
     // A page plays only while it is in front, so the two games are played
     // one after the other, and each name entered while the other tab waits
     // at its own name entry with the list it read at its start.
-    const context = await browser.createIncognitoBrowserContext();
+    const context = await browser.createBrowserContext();
     try {
       const first = await context.newPage();
       const second = await context.newPage();
@@ -102,7 +110,5 @@ export async function storageFaults(browser, url, check) {
     } finally {
       await context.close();
     }
-  });
-}
   });
 }
