@@ -22,8 +22,9 @@ CommandLine parse_command_line(std::span<const std::string_view> args) {
       }
       const std::string_view value = args[++i];
       line.random_seed = value == "random";
-      line.seed = line.random_seed ? std::nullopt : parse_seed(value);
-      if (!line.random_seed && !line.seed) {
+      line.day_seed = value == "heute";
+      line.seed = line.random_seed || line.day_seed ? std::nullopt : parse_seed(value);
+      if (!line.random_seed && !line.day_seed && !line.seed) {
         line.action = CommandLine::Action::Wrong;
         line.wrong = value;
         line.wrong_because = "is not a seed";
@@ -68,7 +69,8 @@ Options:
   --seed S          play the ten levels generated from the seed S instead of
                     the shipped ones: a number from 0 to 4294967295 or a word
                     of up to 32 letters and digits (umlauts too); "random"
-                    picks a seed and prints it, so that it can be passed on
+                    picks a seed and prints it, so that it can be passed on;
+                    "heute" plays the track of the day, the same everywhere
   --help            show this help and exit
   --version         show the version and exit
 

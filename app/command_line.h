@@ -20,6 +20,8 @@ struct CommandLine {
   // ones; `random_seed` asks for a seed chosen at random.
   std::optional<std::uint32_t> seed;
   bool random_seed = false;
+  // --seed heute: the track of the day, the seed of today's UTC date.
+  bool day_seed = false;
   std::string wrong;  // the option that was not understood
   // Why the line is wrong, for the message: the option is unknown (empty),
   // or what is wrong with its value.

@@ -4,6 +4,7 @@
 // read-only, the player's own. With --seed it plays the levels generated
 // from a seed, named on standard output and in the window's title.
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <iostream>
 #include <optional>
@@ -16,6 +17,7 @@
 #include "app/program.h"
 #include "game/assets.h"
 #include "hosts/sdl/sdl_host.h"
+#include "levels/seed.h"
 #include "platform/formats/score_file.h"
 
 int main(int argc, char** argv) {
@@ -43,10 +45,16 @@ int main(int argc, char** argv) {
   std::string title = rt::program_title(argc > 0 && argv[0] != nullptr ? argv[0] : "");
   std::optional<std::uint32_t> seed = line.seed;
   if (line.random_seed) seed = rt::random_seed();
+  std::string day;  // the date of the track of the day, read once
+  if (line.day_seed) {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    day = rt::utc_date(std::chrono::duration_cast<std::chrono::seconds>(now).count());
+    seed = rt::seed_of_day(day);
+  }
   if (seed) {
-    std::cout << "rangiertrubel: Strecken " << *seed << " (rangiertrubel --seed " << *seed << ")"
-              << std::endl;
-    title = rt::seeded_title(title, *seed);
+    std::cout << "rangiertrubel: " << (day.empty() ? "" : "Strecke des Tages " + day + ", ")
+              << "Strecken " << *seed << " (rangiertrubel --seed " << *seed << ")" << std::endl;
+    title = day.empty() ? rt::seeded_title(title, *seed) : rt::day_title(title, day);
   }
   rt::SdlOptions options;
   options.fullscreen = line.fullscreen;
@@ -55,10 +63,14 @@ int main(int argc, char** argv) {
   options.icon_size = rt::assets::kWindowIcon.size;
   return rt::run_on_sdl(
       title, root,
-      [&root, seed](rt::Platform& platform) {
+      [&root, seed, &day](rt::Platform& platform) {
         platform.set_score_file(rt::score_file_for(root));
         rt::Program program(platform);
-        if (seed) program.play_seed(*seed);
+        if (!day.empty()) {
+          program.play_day(day);
+        } else if (seed) {
+          program.play_seed(*seed);
+        }
         program.run();
       },
       options);

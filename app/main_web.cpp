@@ -5,6 +5,7 @@
 // that seed, or from one chosen at random for "random" or for text that is
 // no seed, and the page names the seed.
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <iostream>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "app/command_line.h"
 #include "app/program.h"
 #include "hosts/web/web_host.h"
+#include "levels/seed.h"
 #include "levels/track_raters.h"
 
 int main(int argc, char** argv) {
@@ -29,18 +31,28 @@ int main(int argc, char** argv) {
   } else if (line.random_seed) {
     seed = rt::random_seed();
   }
+  std::string day;  // the date of the track of the day, by the page's clock
+  if (line.day_seed) {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    day = rt::utc_date(std::chrono::duration_cast<std::chrono::seconds>(now).count());
+    seed = rt::seed_of_day(day);
+  }
   if (seed) {
     std::cout << "rangiertrubel: Strecken " << *seed << std::endl;
-    rt::show_seed_on_page(*seed, refused);
+    rt::show_seed_on_page(*seed, refused, day);
   }
   // The build preloads Sprites and Waves into /game and the shipped files of
   // Data into /pack/Data; Data itself is kept in the browser.
   const rt::WebFolders folders{"/game", "Data", "/pack/Data"};
-  return rt::run_on_web(folders, [seed](rt::Platform& platform) {
+  return rt::run_on_web(folders, [seed, day](rt::Platform& platform) {
     rt::Program program(platform);
     // The page runs the game on one thread: each level is made when the
     // game reaches it.
-    if (seed) program.play_seed(*seed, rt::LevelMaking::WhenAsked);
+    if (!day.empty()) {
+      program.play_day(day, rt::LevelMaking::WhenAsked);
+    } else if (seed) {
+      program.play_seed(*seed, rt::LevelMaking::WhenAsked);
+    }
     program.set_track_rater(std::make_unique<rt::InlineTrackRater>());
     program.run();
   });

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "levels/seed.h"
 #include "levels/track_raters.h"
 #include "platform/formats/score_file.h"
 
@@ -14,6 +15,11 @@ void Program::play_seed(std::uint32_t seed, LevelMaking making) {
   game.level_source = [this](int level_number) { return seeded_->level(level_number); };
   platform_.set_score_file(generated_levels_list(platform_.score_file()));
   frontend.menu_note = "STRECKEN " + std::to_string(seed);
+}
+
+void Program::play_day(std::string_view date, LevelMaking making) {
+  play_seed(seed_of_day(date), making);
+  frontend.menu_note = "STRECKE DES TAGES " + std::string(date);
 }
 
 std::optional<std::uint32_t> Program::seed() const {
@@ -70,6 +76,10 @@ std::string program_title(std::string_view program_path) {
 
 std::string seeded_title(std::string_view title, std::uint32_t seed) {
   return std::string(title) + " - Strecken " + std::to_string(seed);
+}
+
+std::string day_title(std::string_view title, std::string_view date) {
+  return std::string(title) + " - Strecke des Tages " + std::string(date);
 }
 
 std::uint32_t random_seed() {

@@ -30,6 +30,9 @@ class Program {
   // Called before run(). The levels are made ahead on threads of their own
   // unless `making` says otherwise (a program on one thread).
   void play_seed(std::uint32_t seed, LevelMaking making = LevelMaking::Ahead);
+  // Plays the track of the day `date` ("YYYY-MM-DD"): the levels of its
+  // seed, seed_of_day(date), with the date in the menu.
+  void play_day(std::string_view date, LevelMaking making = LevelMaking::Ahead);
   // The seed being played; none for the shipped levels.
   std::optional<std::uint32_t> seed() const;
 
@@ -58,6 +61,10 @@ std::string program_title(std::string_view program_path);
 
 // The title of a window playing `seed`: "rangiertrubel - Strecken 1234".
 std::string seeded_title(std::string_view title, std::uint32_t seed);
+
+// The title of a window playing the track of the day `date`:
+// "rangiertrubel - Strecke des Tages 2026-12-09".
+std::string day_title(std::string_view title, std::string_view date);
 
 // A seed chosen at random by the system's source of randomness, for a
 // player who asks for new levels.

@@ -1,6 +1,9 @@
 // Reading a seed from what a player typed: a number or a short word.
 #include "levels/seed.h"
 
+#include <chrono>
+#include <cstdio>
+
 namespace rt {
 
 namespace {
@@ -70,6 +73,16 @@ std::optional<std::uint32_t> parse_seed(std::string_view text) {
   if (all_digits) return decimal(text);  // a number too big is no seed, not a word
   if (!is_seed_word(text)) return std::nullopt;
   return seed_of_word(text);
+}
+
+std::string utc_date(std::int64_t unix_seconds) {
+  using namespace std::chrono;
+  const sys_days day = floor<days>(sys_seconds{seconds{unix_seconds}});
+  const year_month_day date{day};
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+  return text;
 }
 
 }  // namespace rt

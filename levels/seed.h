@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace rt {
@@ -28,5 +29,14 @@ std::uint32_t seed_of_word(std::string_view word);
 // Anything else (empty, too long, punctuation, spaces, other characters,
 // bytes that are not UTF-8, a number above 4294967295) is no seed.
 std::optional<std::uint32_t> parse_seed(std::string_view text);
+
+// The track of the day: the UTC date as "YYYY-MM-DD" of the moment
+// `unix_seconds` (seconds since 1970-01-01 00:00 UTC), and its seed,
+// seed_of_word of those ten characters, so that every machine plays the
+// same levels on the same day.
+std::string utc_date(std::int64_t unix_seconds);
+inline std::uint32_t seed_of_day(std::string_view date) {
+  return seed_of_word(date);
+}
 
 }  // namespace rt

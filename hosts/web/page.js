@@ -410,7 +410,8 @@ Module.rtPage = (function () {
     // ?seed=<seed> so that it can be shared, the bar shows it, the title
     // names it. `refused` is the address's text that was no seed, named in
     // a notice until a few seconds have passed or the player does something.
-    showSeed: function (seed, refused) {
+    // `day` is the date when the seed is the track of that day.
+    showSeed: function (seed, refused, day) {
       var address = new URL(window.location.href);
       address.search = '?seed=' + seed;
       try {
@@ -418,10 +419,11 @@ Module.rtPage = (function () {
       } catch (error) {
         // A page in a frame or opened from a file may not change its address.
       }
-      element('seed').textContent = 'Strecken ' + seed + ':';
+      var name = day ? 'Strecke des Tages ' + day : 'Strecken ' + seed;
+      element('seed').textContent = name + ':';
       element('address').textContent = address.href;
       element('share').style.display = '';
-      document.title += ' - Strecken ' + seed;
+      document.title += ' - ' + name;
       if (!refused) return;
       var notice = element('refused');
       var shown = Array.from(refused);

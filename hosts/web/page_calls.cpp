@@ -39,8 +39,8 @@ EM_ASYNC_JS(int, page_read_kept, (const char* path), {
   return await Module.rtPage.readKept(UTF8ToString(path));
 });
 // The seed goes as a double: an int would come out negative above 2^31.
-EM_JS(void, page_show_seed, (double seed, const char* refused), {
-  Module.rtPage.showSeed(seed, UTF8ToString(refused));
+EM_JS(void, page_show_seed, (double seed, const char* refused, const char* day), {
+  Module.rtPage.showSeed(seed, UTF8ToString(refused), UTF8ToString(day));
 });
 // clang-format on
 
@@ -100,8 +100,8 @@ int save_storage() {
 int read_kept(const char* path) {
   return page_read_kept(path);
 }
-void show_seed(std::uint32_t seed, const std::string& refused) {
-  page_show_seed(static_cast<double>(seed), refused.c_str());
+void show_seed(std::uint32_t seed, const std::string& refused, const std::string& day) {
+  page_show_seed(static_cast<double>(seed), refused.c_str(), day.c_str());
 }
 
 }  // namespace rt::page

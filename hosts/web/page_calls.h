@@ -35,6 +35,6 @@ int save_storage();
 int read_kept(const char* path);
 // The page names the seed being played (address, bar, title) and, when
 // `refused` is not empty, that this text was no seed.
-void show_seed(std::uint32_t seed, const std::string& refused);
+void show_seed(std::uint32_t seed, const std::string& refused, const std::string& day);
 
 }  // namespace rt::page

@@ -342,8 +342,8 @@ int run_on_web(const WebFolders& folders, const std::function<void(Platform&)>& 
   return status;
 }
 
-void show_seed_on_page(std::uint32_t seed, std::string_view refused) {
-  page::show_seed(seed, std::string(refused));
+void show_seed_on_page(std::uint32_t seed, std::string_view refused, std::string_view day) {
+  page::show_seed(seed, std::string(refused), std::string(day));
 }
 
 }  // namespace rt

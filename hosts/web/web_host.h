@@ -35,7 +35,9 @@ int run_on_web(const WebFolders& folders, const std::function<void(Platform&)>& 
 // be shared, which the bar beside the picture shows, and its title names the
 // seed. `refused` is the address's text that was no seed (the seed was then
 // chosen at random), which a notice names for a few seconds; empty when the
-// address named this seed or asked for a random one.
-void show_seed_on_page(std::uint32_t seed, std::string_view refused);
+// address named this seed or asked for a random one. `day` is the date
+// ("YYYY-MM-DD") when the seed is the track of that day, which the bar and
+// the title then name; empty otherwise.
+void show_seed_on_page(std::uint32_t seed, std::string_view refused, std::string_view day = {});
 
 }  // namespace rt

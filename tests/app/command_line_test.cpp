@@ -48,6 +48,10 @@ TEST(CommandLine, SeedTakesANumberAWordOrRandomAndNothingElse) {
   EXPECT_TRUE(random.random_seed);
   EXPECT_FALSE(random.seed);
   EXPECT_FALSE(parse({}).seed);
+  const CommandLine today = parse({"--seed", "heute"});
+  EXPECT_EQ(today.action, CommandLine::Action::Play);
+  EXPECT_TRUE(today.day_seed);
+  EXPECT_FALSE(today.seed);
 
   for (const char* bad : {"4294967296", "zwei Worte", "", "--windowed"}) {
     const CommandLine line = parse({"--seed", bad});

@@ -45,6 +45,15 @@ TEST(Seed, WordsAreHashedByTheirUtf8Bytes) {
   EXPECT_FALSE(parse_seed(std::string(33, 'a')));
 }
 
+TEST(Seed, TheDaysTrackIsTheSeedOfTheUtcDate) {
+  EXPECT_EQ(utc_date(0), "1970-01-01");
+  EXPECT_EQ(utc_date(1709251199), "2024-02-29");  // the leap day's last second
+  EXPECT_EQ(utc_date(1796774400), "2026-12-09");
+  EXPECT_EQ(utc_date(-1), "1969-12-31");
+  // FNV-1a of the ten characters, as anyone can compute it.
+  EXPECT_EQ(seed_of_day("2026-12-09"), 3307136551u);
+}
+
 TEST(Seed, AnythingElseIsNoSeed) {
   for (const char* bad : {"", " 1", "1 ", "-1", "+1", "1.5", "Jo rg", "a-b", "a_b",
                           "\xC3\x97",           // × is a sign, not a letter

@@ -116,6 +116,32 @@ export async function playSeeds(browser, url, shots, check) {
     await page.close();
   }
 
+  await check('?seed=heute plays the track of the day: the seed of the UTC date, named in the bar', async () => {
+    // The page's clock pinned to 2026-12-09, 23:30 UTC (already the 10th in
+    // Berlin): the day is the UTC date's, "2026-12-09", whose seed,
+    // FNV-1a of its ten characters, is 3307136551 on every machine.
+    const day = await browser.newPage();
+    try {
+      await day.evaluateOnNewDocument(() => {
+        const pinned = Date.UTC(2026, 11, 9, 23, 30);
+        const Real = Date;
+        // eslint-disable-next-line no-global-assign
+        Date = class extends Real {
+          constructor(...args) { super(...(args.length ? args : [pinned])); }
+          static now() { return pinned; }
+        };
+      });
+      await day.goto(`${url}?seed=heute`);
+      await until('the menu', () => menuShown(day), 20);
+      const s = await shared(day);
+      assert.equal(s.search, '?seed=3307136551');
+      assert.equal(s.seed, 'Strecke des Tages 2026-12-09:');
+      assert.match(s.title, /Strecke des Tages 2026-12-09$/);
+    } finally {
+      await day.close();
+    }
+  });
+
   const phone = await browser.newPage();
   try {
     await check('phone: the bar stands off the picture and the buttons', async () => {
