@@ -15,6 +15,7 @@
 #include "tools/levels/level_file.h"
 #include "tools/levels/record.h"
 #include "tools/levels/solve.h"
+#include "tools/levels/track_code_command.h"
 
 namespace {
 
@@ -29,7 +30,9 @@ int usage() {
                "       rangiertrubel-levels record DIR PLANS OUTDIR\n"
                "       rangiertrubel-levels solve FILE [--level N | --interval SECONDS] "
                "[--script OUT]\n"
-               "       rangiertrubel-levels generate --seed S [--count N] [--out DIR]\n";
+               "       rangiertrubel-levels generate --seed S [--count N] [--out DIR]\n"
+               "       rangiertrubel-levels encode FILE [--speed N]\n"
+               "       rangiertrubel-levels decode CODE --out FILE\n";
   return kUsageStatus;
 }
 
@@ -159,6 +162,8 @@ int main(int argc, char** argv) {
   if (command == "generate")
     return finish(rt::levels::generate_command(files, std::cout, std::cerr));
   if (command == "show" && files.size() == 1) return finish(show(files[0]));
+  if (command == "encode") return finish(rt::levels::encode_command(files, std::cout, std::cerr));
+  if (command == "decode") return finish(rt::levels::decode_command(files, std::cout, std::cerr));
   if (command == "record" && files.size() == 3) {
     return finish(record(files[0], files[1], files[2]));
   }
