@@ -30,6 +30,23 @@ CommandLine parse_command_line(std::span<const std::string_view> args) {
         line.wrong_because = "is not a seed";
         return line;
       }
+    } else if (arg == "--track") {
+      if (i + 1 == args.size()) {
+        line.action = CommandLine::Action::Wrong;
+        line.wrong = arg;
+        line.wrong_because = "needs a track code";
+        return line;
+      }
+      const std::string_view code = args[++i];
+      DecodedTrack track = decode_track(code);
+      if (track.error != TrackCodeError::None) {
+        line.action = CommandLine::Action::Wrong;
+        line.wrong = code;
+        line.wrong_because = "is refused: " + track_code_error_text(track);
+        line.track_refused = track_code_error_text(track);
+        return line;
+      }
+      line.track = std::move(track);
     } else if (arg == "--fullscreen") {
       line.fullscreen = true;
     } else if (arg == "--windowed") {
@@ -71,6 +88,8 @@ Options:
                     of up to 32 letters and digits (umlauts too); "random"
                     picks a seed and prints it, so that it can be passed on;
                     "heute" plays the track of the day, the same everywhere
+  --track CODE      play a player's track from its code (as the editor shares
+                    it), at the code's speed, its verdict proven first
   --help            show this help and exit
   --version         show the version and exit
 

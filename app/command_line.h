@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "levels/track_code.h"
+
 namespace rt {
 
 // The desktop program's command line.
@@ -22,7 +24,11 @@ struct CommandLine {
   bool random_seed = false;
   // --seed heute: the track of the day, the seed of today's UTC date.
   bool day_seed = false;
+  // --track CODE: a player's track, read from its code (already checked).
+  std::optional<DecodedTrack> track;
   std::string wrong;  // the option that was not understood
+  // Why a --track code was refused (German, for the player); empty otherwise.
+  std::string track_refused;
   // Why the line is wrong, for the message: the option is unknown (empty),
   // or what is wrong with its value.
   std::string wrong_because;

@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
     day = rt::utc_date(std::chrono::duration_cast<std::chrono::seconds>(now).count());
     seed = rt::seed_of_day(day);
   }
+  if (line.track) title += " - Eigene Strecke";
   if (seed) {
     std::cout << "rangiertrubel: " << (day.empty() ? "" : "Strecke des Tages " + day + ", ")
               << "Strecken " << *seed << " (rangiertrubel --seed " << *seed << ")" << std::endl;
@@ -63,10 +64,15 @@ int main(int argc, char** argv) {
   options.icon_size = rt::assets::kWindowIcon.size;
   return rt::run_on_sdl(
       title, root,
-      [&root, seed, &day](rt::Platform& platform) {
+      [&root, seed, &day, &line](rt::Platform& platform) {
         platform.set_score_file(rt::score_file_for(root));
         rt::Program program(platform);
-        if (!day.empty()) {
+        if (line.track) {
+          const rt::TrackRating rating =
+              program.play_track(line.track->level, line.track->speed_level);
+          std::cout << "rangiertrubel: Eigene Strecke, Stufe " << line.track->speed_level << ": "
+                    << rt::verdict_text(rating) << std::endl;
+        } else if (!day.empty()) {
           program.play_day(day);
         } else if (seed) {
           program.play_seed(*seed);

@@ -25,7 +25,11 @@ int main(int argc, char** argv) {
   const rt::CommandLine line = rt::parse_command_line(args);
   std::optional<std::uint32_t> seed = line.seed;
   std::string refused;  // the address's text that was no seed
-  if (line.action == rt::CommandLine::Action::Wrong) {
+  if (line.action == rt::CommandLine::Action::Wrong && !line.track_refused.empty()) {
+    // A code that is refused plays nothing of it: the shipped levels, and a
+    // notice that says why.
+    rt::show_track_on_page("", line.track_refused);
+  } else if (line.action == rt::CommandLine::Action::Wrong) {
     refused = line.wrong;
     seed = rt::random_seed();
   } else if (line.random_seed) {
@@ -44,11 +48,14 @@ int main(int argc, char** argv) {
   // The build preloads Sprites and Waves into /game and the shipped files of
   // Data into /pack/Data; Data itself is kept in the browser.
   const rt::WebFolders folders{"/game", "Data", "/pack/Data"};
-  return rt::run_on_web(folders, [seed, day](rt::Platform& platform) {
+  return rt::run_on_web(folders, [seed, day, &line](rt::Platform& platform) {
     rt::Program program(platform);
     // The page runs the game on one thread: each level is made when the
     // game reaches it.
-    if (!day.empty()) {
+    if (line.track) {
+      const rt::TrackRating rating = program.play_track(line.track->level, line.track->speed_level);
+      rt::show_track_on_page(rt::verdict_text(rating), "");
+    } else if (!day.empty()) {
       program.play_day(day, rt::LevelMaking::WhenAsked);
     } else if (seed) {
       program.play_seed(*seed, rt::LevelMaking::WhenAsked);

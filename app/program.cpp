@@ -6,6 +6,7 @@
 
 #include "levels/seed.h"
 #include "levels/track_raters.h"
+#include "platform/formats/cp437.h"
 #include "platform/formats/score_file.h"
 
 namespace rt {
@@ -20,6 +21,18 @@ void Program::play_seed(std::uint32_t seed, LevelMaking making) {
 void Program::play_day(std::string_view date, LevelMaking making) {
   play_seed(seed_of_day(date), making);
   frontend.menu_note = "STRECKE DES TAGES " + std::string(date);
+}
+
+TrackRating Program::play_track(const Level& track, int speed_level) {
+  track_ = track;
+  game.level_source = [this](int) { return *track_; };
+  game.first_level = speed_level;
+  platform_.set_score_file(generated_levels_list(platform_.score_file()));
+  const TrackRating rating = rate_track(track, interval_of_level(speed_level));
+  // The menu's note row has room for 40 characters from its column.
+  constexpr std::size_t kNoteRoom = 40;
+  frontend.menu_note = utf8_to_cp437("Strecke " + verdict_text(rating)).substr(0, kNoteRoom);
+  return rating;
 }
 
 std::optional<std::uint32_t> Program::seed() const {

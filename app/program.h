@@ -33,6 +33,12 @@ class Program {
   // Plays the track of the day `date` ("YYYY-MM-DD"): the levels of its
   // seed, seed_of_day(date), with the date in the menu.
   void play_day(std::string_view date, LevelMaking making = LevelMaking::Ahead);
+  // Plays a player's track: every level is `track`, the game starting at
+  // speed level `speed_level` as if the levels before it had been won; the
+  // scores go to the list of generated levels. The program proves the track
+  // itself before play (never trusting a verdict from elsewhere), names the
+  // verdict in the menu and returns it.
+  TrackRating play_track(const Level& track, int speed_level);
   // The seed being played; none for the shipped levels.
   std::optional<std::uint32_t> seed() const;
 
@@ -48,6 +54,7 @@ class Program {
   Platform& platform_;
   std::optional<SeededLevels> seeded_;
   std::unique_ptr<TrackRater> track_rater_;
+  std::optional<Level> track_;
 
  public:
   Game game;

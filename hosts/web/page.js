@@ -434,6 +434,19 @@ Module.rtPage = (function () {
              'neue Strecken gew\u00fcrfelt.');
     },
 
+    // The program plays a player's track from the address (?track=CODE),
+    // proven to be `verdict`; or refused it for the reason `refused`.
+    showTrack: function (verdict, refused) {
+      if (refused) {
+        notify('Diese Strecke wird nicht gespielt: \u2068' + refused + '\u2069');
+        return;
+      }
+      element('seed').textContent = 'Eigene Strecke: ' + verdict;
+      element('address').textContent = '';
+      element('share').style.display = '';
+      document.title += ' - Eigene Strecke';
+    },
+
     // The kept folder lives in IndexedDB: mounted and read in at the start,
     // written out after every change. Without IndexedDB (some private
     // windows, storage turned off) the files last as long as the page, and
@@ -543,10 +556,16 @@ Module.rtPage = (function () {
 // program decides what is a seed. Control characters become U+FFFD first:
 // the program reads its arguments as C strings, so a NUL would cut the text
 // short ("12%0034" read as seed 12) instead of having it refused.
+// A player's track (?track=CODE) goes as "--track CODE" the same way.
 (function () {
-  var text = new URLSearchParams(window.location.search).get('seed');
-  if (text !== null) {
-    Module.arguments = ['--seed', text.replace(/[\u0000-\u001f\u007f]/g, '\ufffd')];
+  var address = new URLSearchParams(window.location.search);
+  var text = address.get('seed');
+  var track = address.get('track');
+  var clean = function (value) { return value.replace(/[\u0000-\u001f\u007f]/g, '\ufffd'); };
+  if (track !== null) {
+    Module.arguments = ['--track', clean(track)];
+  } else if (text !== null) {
+    Module.arguments = ['--seed', clean(text)];
   }
 })();
 

@@ -42,6 +42,9 @@ EM_ASYNC_JS(int, page_read_kept, (const char* path), {
 EM_JS(void, page_show_seed, (double seed, const char* refused, const char* day), {
   Module.rtPage.showSeed(seed, UTF8ToString(refused), UTF8ToString(day));
 });
+EM_JS(void, page_show_track, (const char* verdict, const char* refused), {
+  Module.rtPage.showTrack(UTF8ToString(verdict), UTF8ToString(refused));
+});
 // clang-format on
 
 }  // namespace
@@ -99,6 +102,9 @@ int save_storage() {
 }
 int read_kept(const char* path) {
   return page_read_kept(path);
+}
+void show_track(const std::string& verdict, const std::string& refused) {
+  page_show_track(verdict.c_str(), refused.c_str());
 }
 void show_seed(std::uint32_t seed, const std::string& refused, const std::string& day) {
   page_show_seed(static_cast<double>(seed), refused.c_str(), day.c_str());

@@ -36,5 +36,6 @@ int read_kept(const char* path);
 // The page names the seed being played (address, bar, title) and, when
 // `refused` is not empty, that this text was no seed.
 void show_seed(std::uint32_t seed, const std::string& refused, const std::string& day);
+void show_track(const std::string& verdict, const std::string& refused);
 
 }  // namespace rt::page

@@ -346,4 +346,8 @@ void show_seed_on_page(std::uint32_t seed, std::string_view refused, std::string
   page::show_seed(seed, std::string(refused), std::string(day));
 }
 
+void show_track_on_page(std::string_view verdict, std::string_view refused) {
+  page::show_track(std::string(verdict), std::string(refused));
+}
+
 }  // namespace rt

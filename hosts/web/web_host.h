@@ -40,4 +40,10 @@ int run_on_web(const WebFolders& folders, const std::function<void(Platform&)>& 
 // the title then name; empty otherwise.
 void show_seed_on_page(std::uint32_t seed, std::string_view refused, std::string_view day = {});
 
+// The page plays a player's track from its address (?track=CODE): the bar
+// names it with the verdict the program proved (`verdict`, UTF-8). With
+// `refused` set (why the code was refused, UTF-8), a notice says so instead
+// and the shipped levels are played.
+void show_track_on_page(std::string_view verdict, std::string_view refused);
+
 }  // namespace rt

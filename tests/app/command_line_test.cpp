@@ -52,6 +52,29 @@ TEST(CommandLine, SeedTakesANumberAWordOrRandomAndNothingElse) {
   EXPECT_EQ(today.action, CommandLine::Action::Play);
   EXPECT_TRUE(today.day_seed);
   EXPECT_FALSE(today.seed);
+  // A player's track: read from its code, or refused with the reason.
+  Level track;
+  for (int x = 1; x <= kColumns; ++x) {
+    for (int y = 1; y <= kRows; ++y) track.board.set(x, y, tile::kGruen);
+  }
+  track.board.set(1, 1, tile::kSchieneWage);
+  track.board.set(2, 1, tile::kHbf);
+  track.board.set(3, 3, tile::kSchwarz);
+  track.hole_x = 3;
+  track.hole_y = 3;
+  const std::optional<std::string> coded = encode_track(track, 6);
+  ASSERT_TRUE(coded);
+  const std::string code = *coded;
+  const CommandLine shared = parse({"--track", code});
+  ASSERT_TRUE(shared.track);
+  EXPECT_EQ(shared.track->speed_level, 6);
+  EXPECT_EQ(shared.track->level.board, track.board);
+  const CommandLine cut = parse({"--track", code.substr(0, 12)});
+  EXPECT_EQ(cut.action, CommandLine::Action::Wrong);
+  EXPECT_EQ(cut.track_refused,
+            "Der Streckencode ist besch\xC3\xA4"
+            "digt oder unvollst\xC3\xA4ndig.");
+  EXPECT_EQ(parse({"--track"}).action, CommandLine::Action::Wrong);
 
   for (const char* bad : {"4294967296", "zwei Worte", "", "--windowed"}) {
     const CommandLine line = parse({"--seed", bad});

@@ -116,6 +116,33 @@ export async function playSeeds(browser, url, shots, check) {
     await page.close();
   }
 
+  await check('?track=CODE plays a shared track, proven in the page; a damaged code is refused', async () => {
+    // The code of the shipped level 1 at speed level 1 (rangiertrubel-levels
+    // encode data/levels/lev01.dat): its first level is the page's own.
+    const code = 'BGAAIFAWUAogDQfRQAgACAAICgOZ0BQQABGgUIACvwUAAAAAKAAChpQAAAAAAAHt0eV';
+    const context = await browser.createBrowserContext();
+    try {
+      const plain = await context.newPage();
+      await plain.setViewport({width: 1024, height: 768});
+      const shipped = await firstLevel(plain, url);
+      const fresh = await context.newPage();
+      await fresh.setViewport({width: 1024, height: 768});
+      const played = await firstLevel(fresh, `${url}?track=${code}`);
+      assert.deepEqual(played, shipped, 'the track is the shipped level 1');
+      const s = await shared(fresh);
+      assert.match(s.seed, /^Eigene Strecke: l\u00f6sbar mit \d+ Z(ug|\u00fcgen), \d+,\d s Luft$/);
+      const damaged = code.slice(0, 20) + (code[20] === 'A' ? 'B' : 'A') + code.slice(21);
+      await fresh.goto(`${url}?track=${damaged}`);
+      await until('the menu', () => menuShown(fresh), 20);
+      const refused = await shared(fresh);
+      assert.ok(refused.notice, 'a notice');
+      assert.match(refused.noticeText, /nicht gespielt: .*besch\u00e4digt/);
+      assert.equal(refused.seed, '', 'no track named in the bar');
+    } finally {
+      await context.close();
+    }
+  });
+
   await check('?seed=heute plays the track of the day: the seed of the UTC date, named in the bar', async () => {
     // The page's clock pinned to 2026-12-09, 23:30 UTC (already the 10th in
     // Berlin): the day is the UTC date's, "2026-12-09", whose seed,
