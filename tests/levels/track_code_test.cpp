@@ -61,7 +61,9 @@ TEST(TrackCode, ShippedAndRandomTracksComeBackAsTheyWent) {
     const int speed = static_cast<int>(i % kLevelCount) + 1;
     const std::optional<std::string> code = encode_track(tracks[i], speed);
     ASSERT_TRUE(code) << i;
-    if (i < shipped.size()) EXPECT_LE(code->size(), 120u) << "level " << i + 1;
+    if (i < shipped.size()) {
+      EXPECT_LE(code->size(), 120u) << "level " << i + 1;
+    }
     EXPECT_LE(code->size(), kMaxTrackCodeLength);
     EXPECT_EQ(
         code->find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_"),
