@@ -52,10 +52,9 @@ void Game::load_level() {
   cursor_y = read.hole_y;
 
   // A hole position outside the field (a short, missing or faulty file) is
-  // moved to the nearest cell of the field, so that the slides only ever
-  // address cells of the board.
-  cursor_x = std::clamp(cursor_x, 1, kColumns);
-  cursor_y = std::clamp(cursor_y, 1, kRows);
+  // moved to the nearest cell of the field.
+  cursor_x = Board::nearest_column(cursor_x);
+  cursor_y = Board::nearest_row(cursor_y);
 
   loco_x = 1;
   loco_y = 1;

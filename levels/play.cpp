@@ -40,8 +40,8 @@ PlayResult play_level(const Level& level, const PlayTiming& timing,
                       const std::vector<TimedSlide>& slides) {
   Board board = level.board;
   // The game moves a hole given outside the field to its nearest cell.
-  int hole_x = std::clamp(level.hole_x, 1, kColumns);
-  int hole_y = std::clamp(level.hole_y, 1, kRows);
+  int hole_x = Board::nearest_column(level.hole_x);
+  int hole_y = Board::nearest_row(level.hole_y);
   Locomotive loco;
   std::size_t next = 0;
   int used = 0;  // looks used since the last step

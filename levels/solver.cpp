@@ -63,8 +63,8 @@ class Search {
  public:
   Search(const Level& level, const PlayTiming& timing, const SolveLimits& limits)
       : level_(level), timing_(timing), limits_(limits), board_(level.board) {
-    hole_x_ = std::clamp(level.hole_x, 1, kColumns);
-    hole_y_ = std::clamp(level.hole_y, 1, kRows);
+    hole_x_ = Board::nearest_column(level.hole_x);
+    hole_y_ = Board::nearest_row(level.hole_y);
     for (int x = 1; x <= kColumns; ++x) {
       for (int y = 1; y <= kRows; ++y) toggle(x, y);
     }

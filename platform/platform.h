@@ -107,7 +107,6 @@ class Platform {
   // What the screen shows, for the pointer: the layers above describe each
   // screen as it changes.
   void set_pointer_screen(const PointerScreen& screen);
-  PointerScreen::Kind pointer_screen_kind();
   [[noreturn]] void end_program(int status);
 
   // --- Sequential text files -----------------------------------------------

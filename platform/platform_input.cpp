@@ -135,11 +135,6 @@ void Platform::set_pointer_screen(const PointerScreen& screen) {
   push_pointer_code(pointer_.set_screen(screen));
 }
 
-PointerScreen::Kind Platform::pointer_screen_kind() {
-  std::lock_guard guard(mutex_);
-  return pointer_.screen().kind;
-}
-
 void Platform::host_pointer_down(int x, int y) {
   std::lock_guard guard(mutex_);
   push_pointer_code(pointer_.down(x, y));

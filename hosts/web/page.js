@@ -230,11 +230,11 @@ Module.rtPage = (function () {
       watchField();
       // A click anywhere but on the bar (whose address can be selected)
       // gives the game the keyboard back (the text field's while a line is
-      // typed on a touch screen).
+      // typed).
       document.addEventListener('mousedown', function (event) {
         if (element('bar').contains(event.target)) return;
         if (element('end').style.display !== 'flex') {
-          (typing && touch ? field() : canvas).focus();
+          (typing ? field() : canvas).focus();
           event.preventDefault();
         }
       });
@@ -302,10 +302,12 @@ Module.rtPage = (function () {
       f.value = '';
       typed = '';
       f.maxLength = Math.max(length, 0);
-      if (typing && touch) {
-        // Brings the keyboard up where the browser allows it without a
-        // touch; otherwise the next touch on the picture does. A desktop
-        // types on the canvas as ever.
+      if (typing) {
+        // The line is typed into the field on every device: text that comes
+        // without key events (a composed umlaut, an input method, a paste)
+        // reaches the game through the field alone. On a touch screen this
+        // brings the keyboard up where the browser allows it without a
+        // touch; otherwise the next touch on the picture does.
         f.focus();
       } else if (document.activeElement === f) {
         canvas.focus();

@@ -18,8 +18,8 @@ LevelContents level_contents(const std::filesystem::path& file) {
   const Level read =
       read_level(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
   LevelContents level;
-  level.hole_x = std::clamp(read.hole_x, 1, kColumns);
-  level.hole_y = std::clamp(read.hole_y, 1, kRows);
+  level.hole_x = Board::nearest_column(read.hole_x);
+  level.hole_y = Board::nearest_row(read.hole_y);
   level.hole_empty = read.board.get(level.hole_x, level.hole_y) == 0;
   level.codes.reserve(static_cast<std::size_t>(kColumns * kRows));
   for (int x = 1; x <= kColumns; ++x) {
