@@ -127,8 +127,12 @@ export async function playSeeds(browser, url, shots, check) {
       const shipped = await firstLevel(plain, url);
       const fresh = await context.newPage();
       await fresh.setViewport({width: 1024, height: 768});
-      const played = await firstLevel(fresh, `${url}?track=${code}`);
+      const played = await firstLevel(fresh, `${url}?track=${code}`,
+                                      path.join(shots, 'track-level1.png'));
       assert.deepEqual(played, shipped, 'the track is the shipped level 1');
+      await fresh.goto(`${url}?track=${code}`);
+      await until('the menu', () => menuShown(fresh), 20);
+      await fresh.screenshot({path: path.join(shots, 'track-menu.png')});
       const s = await shared(fresh);
       assert.match(s.seed, /^Eigene Strecke: l\u00f6sbar mit \d+ Z(ug|\u00fcgen), \d+,\d s Luft$/);
       const damaged = code.slice(0, 20) + (code[20] === 'A' ? 'B' : 'A') + code.slice(21);
@@ -138,6 +142,7 @@ export async function playSeeds(browser, url, shots, check) {
       assert.ok(refused.notice, 'a notice');
       assert.match(refused.noticeText, /nicht gespielt: .*besch\u00e4digt/);
       assert.equal(refused.seed, '', 'no track named in the bar');
+      await fresh.screenshot({path: path.join(shots, 'track-refused.png')});
     } finally {
       await context.close();
     }
