@@ -2,6 +2,7 @@
 // the locomotive and the status line.
 
 #include <algorithm>
+#include <bitset>
 #include <cmath>
 
 #include "game/game.h"
@@ -26,6 +27,8 @@ void Game::show_level() {
   // showed before, column first, then row: two random values per cell.
   const float start = clock_reading();
   long drawn = 0;
+  // A cell picked again shows the same picture: it is not drawn twice.
+  std::bitset<kColumns * kRows> shown;
   for (;;) {
     const double elapsed = static_cast<double>(clock_reading()) - static_cast<double>(start);
     const long due = static_cast<long>(std::min(elapsed, kIntroSeconds) / kCellPeriod);
@@ -34,6 +37,9 @@ void Game::show_level() {
       const double row_pick = p_.rnd();
       draw_x = static_cast<int>(std::floor(column_pick * kColumns)) + 1;
       draw_y = static_cast<int>(std::floor(row_pick * kRows)) + 1;
+      const auto cell = static_cast<std::size_t>((draw_x - 1) * kRows + (draw_y - 1));
+      if (shown.test(cell)) continue;
+      shown.set(cell);
       draw_cell();
     }
     if (elapsed > kIntroSeconds) break;
