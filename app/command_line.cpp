@@ -47,6 +47,12 @@ CommandLine parse_command_line(std::span<const std::string_view> args) {
         return line;
       }
       line.track = std::move(track);
+    } else if (arg == "--edit") {
+      line.edit = true;
+      // The file is optional: the next argument, unless it is an option.
+      if (i + 1 < args.size() && !args[i + 1].starts_with("--")) {
+        line.edit_file = std::string(args[++i]);
+      }
     } else if (arg == "--fullscreen") {
       line.fullscreen = true;
     } else if (arg == "--windowed") {
@@ -90,6 +96,9 @@ Options:
                     "heute" plays the track of the day, the same everywhere
   --track CODE      play a player's track from its code (as the editor shares
                     it), at the code's speed, its verdict proven first
+  --edit [FILE]     build a track of your own in the editor "Strecke bauen":
+                    FILE is opened (or made by the first save, S); without
+                    it the track left last time, or with --track that one
   --help            show this help and exit
   --version         show the version and exit
 
@@ -106,6 +115,19 @@ Keys in the game:
   Escape            give up the current locomotive
   F11, Alt+Enter    full screen or window
 
+Keys in the editor (F1 lists them all):
+  arrow keys        choose a cell
+  1 to 0, L         choose a piece: grass, the six track pieces, tree, house,
+                    station, L the empty cell
+  Space, Enter      put the chosen piece on the cell
+  Ctrl+Z, Ctrl+Y    undo, redo
+  + -               the speed level the track is proven and played at
+  P                 test drive          T  share: code and link
+  S                 save                M  my tracks
+  Escape            quit (the track is kept as a draft)
+The mouse places pieces by click and drag; the right button picks the piece
+under it.
+
 A gamepad works too: D-pad or left stick for the arrows, A or Start for
 Enter, B or Back for Escape, X for Space, Y for S. Leaving the window pauses
 the game; closing it ends the program.
@@ -117,6 +139,7 @@ player's own High.dat: in $XDG_DATA_HOME/rangiertrubel (by default
 ~/.local/share/rangiertrubel) on Linux, where "man rangiertrubel" tells more,
 and in %APPDATA%\rangiertrubel on Windows. The scores of generated levels,
 one list shared by all seeds, are kept apart in HighGen.dat beside High.dat.
+Saved tracks go to the folder Strecken beside them.
 )";
   return text;
 }

@@ -26,6 +26,9 @@ struct CommandLine {
   bool day_seed = false;
   // --track CODE: a player's track, read from its code (already checked).
   std::optional<DecodedTrack> track;
+  // --edit [FILE]: the editor instead of the game, on FILE when given.
+  bool edit = false;
+  std::optional<std::string> edit_file;
   std::string wrong;  // the option that was not understood
   // Why a --track code was refused (German, for the player); empty otherwise.
   std::string track_refused;
@@ -36,6 +39,7 @@ struct CommandLine {
 
 // Reads the arguments after the program's name: --fullscreen, --windowed,
 // --integer-scale, --seed S (a seed as parse_seed reads it, or "random"),
+// --track CODE, --edit [FILE] (a file unless the next argument is an option),
 // --help (or -h), --version. The last of --fullscreen and --windowed
 // counts, as does the last --seed; --help and --version win over playing;
 // anything else, a --seed without a value or with one that is no seed,

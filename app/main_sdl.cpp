@@ -51,8 +51,12 @@ int main(int argc, char** argv) {
     day = rt::utc_date(std::chrono::duration_cast<std::chrono::seconds>(now).count());
     seed = rt::seed_of_day(day);
   }
-  if (line.track) title += " - Eigene Strecke";
-  if (seed) {
+  if (line.edit) {
+    title += " - Strecke bauen";
+  } else if (line.track) {
+    title += " - Eigene Strecke";
+  }
+  if (seed && !line.edit) {
     std::cout << "rangiertrubel: " << (day.empty() ? "" : "Strecke des Tages " + day + ", ")
               << "Strecken " << *seed << " (rangiertrubel --seed " << *seed << ")" << std::endl;
     title = day.empty() ? rt::seeded_title(title, *seed) : rt::day_title(title, day);
@@ -67,6 +71,12 @@ int main(int argc, char** argv) {
       [&root, seed, &day, &line](rt::Platform& platform) {
         platform.set_score_file(rt::score_file_for(root));
         rt::Program program(platform);
+        if (line.edit) {
+          if (seed) program.play_seed(*seed);  // its levels are the templates
+          std::optional<std::filesystem::path> file;
+          if (line.edit_file) file = std::filesystem::absolute(*line.edit_file);
+          program.edit(file, line.track);
+        }
         if (line.track) {
           const rt::TrackRating rating =
               program.play_track(line.track->level, line.track->speed_level);

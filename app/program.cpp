@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "frontend/track_editor.h"
 #include "levels/seed.h"
 #include "levels/track_raters.h"
 #include "platform/formats/cp437.h"
@@ -75,6 +76,28 @@ void Program::run() {
     }
     if (p.inkey() == std::string(1, static_cast<char>(keycode::kEscape))) p.end_program(0);
   }
+}
+
+void Program::edit(const std::optional<std::filesystem::path>& file,
+                   const std::optional<DecodedTrack>& track) {
+  Platform& p = platform_;
+  TrackEditor editor(p, game, track_rater());
+  if (file) {
+    const std::string refused = editor.open(*file);
+    if (!refused.empty()) {
+      p.host().report("rangiertrubel: " + file->string() + ": " + refused);
+      p.end_program(2);
+    }
+  } else if (track) {
+    editor.start_from(track->level, track->speed_level);
+  } else {
+    editor.restore_draft();
+  }
+  p.set_screen_mode();
+  game.load_sprites();
+  game.sound_on = 1;
+  editor.run();
+  p.end_program(0);
 }
 
 std::string program_title(std::string_view program_path) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "frontend/frontend.h"
 #include "game/game.h"
 #include "levels/seeded_levels.h"
+#include "levels/track_code.h"
 #include "levels/track_rating.h"
 #include "platform/platform.h"
 
@@ -49,6 +51,15 @@ class Program {
   TrackRater& track_rater();
 
   void run();
+
+  // Runs the editor "Strecke bauen" instead of the game: on `file` when
+  // given (opened, or made by the first Speichern), else on `track` (a shared
+  // one) when given, else on the draft kept last time; the templates are the
+  // levels the game would play. Ends the program when the player leaves the
+  // editor; a file that is no track ends it at once with status 2 and a
+  // line that says why.
+  void edit(const std::optional<std::filesystem::path>& file,
+            const std::optional<DecodedTrack>& track);
 
  private:
   Platform& platform_;

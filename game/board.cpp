@@ -16,9 +16,9 @@ constexpr int kLevelFile = 1;
 constexpr int kFileMissing = 2;
 }  // namespace
 
-Level Game::read_level_file() {
+Level Game::read_level_file(int number) {
   const std::string path =
-      std::string("Data\\") + kLevelNames[static_cast<std::size_t>(level - 1)] + ".dat";
+      std::string("Data\\") + kLevelNames[static_cast<std::size_t>(number - 1)] + ".dat";
 
   // A missing or unusable file leaves every cell empty and the locomotive is
   // lost at once; the player is told which file it was, once per run.
@@ -40,7 +40,7 @@ void Game::load_level() {
   // cannot come from the game; it is treated the same way, so that the name
   // table is never read outside its ten entries.
   if (level > kLevelCount || level < 1) level = 1;
-  const Level read = level_source ? level_source(level) : read_level_file();
+  const Level read = level_of(level);
   board = read.board;
   // The border stays 0 whatever the level holds, as a file never fills it.
   for (int x = 0; x < Board::kWidth; ++x) {
@@ -58,6 +58,11 @@ void Game::load_level() {
 
   loco_x = 1;
   loco_y = 1;
+}
+
+Level Game::level_of(int number) {
+  if (number > kLevelCount || number < 1) number = 1;
+  return level_source ? level_source(number) : read_level_file(number);
 }
 
 std::int32_t Game::wrapping_add(std::int32_t a, std::int32_t b) {

@@ -33,9 +33,11 @@ const Image* Game::picture_for(TileCode code) const {
 }
 
 void Game::draw_cell() {
-  if (const Image* picture = picture_for(board.get(draw_x, draw_y))) {
-    put_on_cell(draw_x, draw_y, *picture);
-  }
+  draw_piece(draw_x, draw_y, board.get(draw_x, draw_y));
+}
+
+void Game::draw_piece(int x, int y, TileCode code) {
+  if (const Image* picture = picture_for(code)) put_on_cell(x, y, *picture);
 }
 
 void Game::draw_moved_piece() {

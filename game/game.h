@@ -70,9 +70,17 @@ class Game {
 
   // Board and level files (game/board.cpp).
   void load_level();
+  // The level the game plays as level `number` (1 to kLevelCount; others
+  // count as 1): from the level source, or else from its file.
+  Level level_of(int number);
   // Pictures and drawing (game/drawing.cpp).
   void load_sprites();
   void draw_cell();
+  // The picture of a tile code; nullptr for codes without one.
+  const Image* picture_for(TileCode code) const;
+  // Draws the picture of `code` on field cell (x, y), nothing for a code
+  // without one.
+  void draw_piece(int x, int y, TileCode code);
   void draw_moved_piece();
   void draw_locomotive();
   // Sliding (game/slides.cpp).
@@ -95,6 +103,12 @@ class Game {
   void show_level();
   // The game loop (game/game_loop.cpp).
   void play_game();
+  // Plays `track` once, as the editor's test drive: at speed level
+  // `speed_level`, with the normal rules and one locomotive, the level's end
+  // (won, lost or given up with Escape) ending it. True when the locomotive
+  // reached the station. The game's level source, score and variables are
+  // as they were afterwards.
+  bool play_trial(const Level& track, int speed_level);
 
   // Adds points the way a 32-bit counter does: wrapping, never overflowing.
   void add_score(std::int32_t points);
@@ -102,10 +116,8 @@ class Game {
  private:
   // Draws `image` on board cell (x, y).
   void put_on_cell(int x, int y, const Image& image);
-  // The picture of a tile code by the full table; nullptr for codes without one.
-  const Image* picture_for(TileCode code) const;
-  // The level `level` read from its file, as the file service answers.
-  Level read_level_file();
+  // The level `number` read from its file, as the file service answers.
+  Level read_level_file(int number);
   // The code of the cell at offset `o` from the locomotive; 0 beyond the board.
   TileCode code_beside_locomotive(Offset o) const;
   // A clock reading as the game stores it: seconds in single precision.
@@ -123,6 +135,9 @@ class Game {
   static std::int32_t wrapping_add(std::int32_t a, std::int32_t b);
 
   Platform& p_;
+  // A test drive is played: the level's end ends the game.
+  bool trial_ = false;
+  bool trial_won_ = false;
 };
 
 }  // namespace rt

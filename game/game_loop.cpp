@@ -51,7 +51,7 @@ void Game::describe_field() {
 
 void Game::play_game() {
   level = level_counter_of(first_level);
-  lives = kLivesPerGame;
+  lives = trial_ ? 1 : kLivesPerGame;
   score = 0;
   speedup = speedup_after(first_level - 1);
   loco_heading = heading::kRight;
@@ -107,6 +107,13 @@ void Game::play_game() {
     // The station directly below or directly to the right wins the level.
     if (station_beside([this](Offset o) { return code_beside_locomotive(o); })) {
       busy = true;
+      if (trial_) {
+        // A test drive ends with its one level, after the same pause.
+        p_.sleep_ms(kWonPauseMs);
+        trial_won_ = true;
+        GameState = state::kGameOver;
+        return;
+      }
       win_level();
     }
 
@@ -127,6 +134,36 @@ void Game::play_game() {
       p_.sleep_until(due);
     }
   }
+}
+
+bool Game::play_trial(const Level& track, int speed_level) {
+  const auto kept_source = level_source;
+  const std::int32_t kept_first = first_level;
+  const std::int32_t kept_score = score;
+  const std::int32_t kept_level = level;
+  const std::int32_t kept_lives = lives;
+  level_source = [&track](int) { return track; };
+  first_level = speed_level;
+  trial_ = true;
+  trial_won_ = false;
+  GameState = state::kPlaying;
+  // Put back however the drive ends, the program's end included.
+  struct Restore {
+    Game& g;
+    std::function<Level(int)> source;
+    std::int32_t first, score, level, lives;
+    ~Restore() {
+      g.level_source = std::move(source);
+      g.first_level = first;
+      g.score = score;
+      g.level = level;
+      g.lives = lives;
+      g.trial_ = false;
+      g.GameState = state::kGameOver;
+    }
+  } restore{*this, kept_source, kept_first, kept_score, kept_level, kept_lives};
+  play_game();
+  return trial_won_;
 }
 
 bool Game::lose_locomotive() {

@@ -19,6 +19,13 @@ void Host::wait_for_key(double look_seconds, const std::function<bool()>& arrive
   } while (!arrived());
 }
 
+std::string Host::share_track(const std::string& code) {
+  std::cout << "rangiertrubel: Strecke zum Teilen: " << code << "\n"
+            << "  spielen: rangiertrubel --track " << code << "\n"
+            << "  auf der Seite: ?track=" << code << " an ihre Adresse angehängt" << std::endl;
+  return "Code steht in der Ausgabe.";
+}
+
 void Host::report(const std::string& line) {
   std::cerr << line << std::endl;
 }

@@ -72,6 +72,14 @@ class Host {
     (void)wanted;
     (void)max_length;
   }
+  // The player shares a track: `code` is its track code. The host hands it
+  // on where the player can pass it to a friend (the clipboard, the page's
+  // link, standard output) and returns what the editor tells the player
+  // (German, at most 44 characters).
+  virtual std::string share_track(const std::string& code);
+  // The editor is shown (true) or left (false): a host with buttons of its
+  // own beside the picture shows the editor's then.
+  virtual void editor_shown(bool shown) { (void)shown; }
   // One line for the player about a file that failed, without a line end:
   // the desktop writes it to standard error.
   virtual void report(const std::string& line);

@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/formats/color.h"
 #include "platform/formats/field_reader.h"
@@ -98,6 +99,13 @@ class Platform {
   // "" when the buffer is empty; one byte; or byte 255 and the scan code.
   std::string inkey();
   int wait_key();
+  // Waits until a code is in the key buffer or a pointer event for a Canvas
+  // screen waits, without taking either.
+  void wait_input();
+  // True when a code or a Canvas screen's pointer event waits.
+  bool input_waiting();
+  // A Canvas screen's next pointer event (see PointerScreen::Kind::Canvas).
+  std::optional<PointerEvent> take_pointer_event();
   void sleep_ms(int ms);
   // Gives the processor away until timer_seconds() reads `seconds` or more.
   void sleep_until(double seconds);
@@ -137,6 +145,17 @@ class Platform {
   // write, which then replaces the list atomically.
   SaveResult update_score_file(const std::function<std::string(std::string_view)>& merge);
 
+  // --- The player's tracks ---------------------------------------------------
+  // The folder that keeps them: "Strecken" beside the saved list of scores,
+  // so that the page keeps them in the browser's storage with the list.
+  std::filesystem::path tracks_folder() const;
+  // Keeps `bytes` as the player's file `file`: its folder made when missing,
+  // the file replaced atomically and stored by the host. "" when kept,
+  // otherwise why not (for the player).
+  std::string keep_players_file(const std::filesystem::path& file, std::string_view bytes);
+  // The names of the ".dat" files in the tracks folder, sorted.
+  std::vector<std::string> track_file_names() const;
+
   // Reports a file the game could not use, once per file and run.
   void report_file_problem(const std::filesystem::path& file, std::string_view reason);
 
@@ -156,7 +175,7 @@ class Platform {
   // The primary pointer (mouse, touch or pen) in picture pixels, after the
   // host's placement of the picture, and the touch buttons beside it: turned
   // into key presses by what the screen shows (see PointerInput).
-  void host_pointer_down(int x, int y);
+  void host_pointer_down(int x, int y, PointerButton button = PointerButton::Primary);
   void host_pointer_move(int x, int y);
   void host_pointer_up(int x, int y);
   void host_pointer_button(TouchButton which);

@@ -1,5 +1,7 @@
 // Numbered text files: reading fields from a file opened for input, writing
-// fields to a file opened for append, and the atomic replacement of a file.
+// fields to a file opened for append, the atomic replacement of a file, and
+// the player's track files.
+#include <algorithm>
 #include <fstream>
 #include <system_error>
 
@@ -178,6 +180,33 @@ int Platform::replace_file_atomically(std::string_view path, std::string_view by
   if (!os::replace_file(host_path(path), bytes).empty()) return 2;
   host_.files_changed();
   return 0;
+}
+
+std::filesystem::path Platform::tracks_folder() const {
+  std::filesystem::path folder = score_file_.saved.parent_path();
+  if (folder.empty()) folder = root_ / "Data";
+  return folder / "Strecken";
+}
+
+std::string Platform::keep_players_file(const std::filesystem::path& file, std::string_view bytes) {
+  std::string reason = make_private_folders(file.parent_path());
+  if (reason.empty()) reason = os::replace_file(file, bytes);
+  if (reason.empty()) reason = host_.files_changed();
+  return reason;
+}
+
+std::vector<std::string> Platform::track_file_names() const {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(tracks_folder(), ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const std::filesystem::path& path = it->path();
+    if (path.extension() == ".dat" && it->is_regular_file(ec)) {
+      names.push_back(path.filename().string());
+    }
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::string Platform::read_score_file() {

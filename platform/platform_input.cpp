@@ -63,6 +63,25 @@ int Platform::wait_key() {
   }
 }
 
+void Platform::wait_input() {
+  if (input_waiting()) return;
+  host_.wait_for_key(kWaitKeyPauseMs / 1000.0, [this] {
+    std::lock_guard guard(mutex_);
+    return !keyboard_.empty() || pointer_.has_event() || close_requested();
+  });
+  end_if_close_requested();
+}
+
+bool Platform::input_waiting() {
+  std::lock_guard guard(mutex_);
+  return !keyboard_.empty() || pointer_.has_event();
+}
+
+std::optional<PointerEvent> Platform::take_pointer_event() {
+  std::lock_guard guard(mutex_);
+  return pointer_.take_event();
+}
+
 void Platform::sleep_ms(int ms) {
   const auto key_arrived = [this] {
     std::lock_guard guard(mutex_);
@@ -135,9 +154,9 @@ void Platform::set_pointer_screen(const PointerScreen& screen) {
   push_pointer_code(pointer_.set_screen(screen));
 }
 
-void Platform::host_pointer_down(int x, int y) {
+void Platform::host_pointer_down(int x, int y, PointerButton button) {
   std::lock_guard guard(mutex_);
-  push_pointer_code(pointer_.down(x, y));
+  push_pointer_code(pointer_.down(x, y, button));
 }
 
 void Platform::host_pointer_move(int x, int y) {

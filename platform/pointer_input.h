@@ -4,6 +4,7 @@
 
 #include <array>
 #include <deque>
+#include <optional>
 
 namespace rt {
 
@@ -28,6 +29,7 @@ struct PointerScreen {
     Menu,       // a list of items, one of them selected
     AnyKey,     // the game waits for a key: any tap is one
     TextEntry,  // a line is being typed: taps do nothing, the keyboard types
+    Canvas,     // the screen reads the pointer itself (take_event): the editor
   };
   Kind kind = Kind::Nothing;
 
@@ -49,6 +51,19 @@ struct PointerScreen {
   int item_count = 0;
   int selected = 0;
   int sound_item = -1;
+};
+
+// Which button of a mouse went down; a touch or a pen is the primary one.
+enum class PointerButton { Primary, Secondary };
+
+// The pointer as a Canvas screen reads it: where it went down (and with which
+// button), moved to while down, or came up, in picture pixels.
+struct PointerEvent {
+  enum class Kind { Down, Move, Up } kind = Kind::Down;
+  int x = 0;
+  int y = 0;
+  PointerButton button = PointerButton::Primary;
+  friend bool operator==(const PointerEvent&, const PointerEvent&) = default;
 };
 
 // A screen of a kind with nothing more to say: Nothing, AnyKey, TextEntry.
@@ -88,8 +103,10 @@ class PointerInput {
   // down, moved, came up. A touch that ends near where it began is a tap
   // there; one that travels kSwipeDistance or more is a swipe in the
   // direction it went furthest, decided as soon as it has gone that far.
-  // A touch that begins outside the picture is ignored.
-  int down(int x, int y);
+  // A touch that begins outside the picture is ignored. The secondary
+  // button means something only to a Canvas screen, which gets every event
+  // as it came instead.
+  int down(int x, int y, PointerButton button = PointerButton::Primary);
   int move(int x, int y);
   int up(int x, int y);
   // A touch button was pressed.
@@ -100,6 +117,10 @@ class PointerInput {
   bool look(int scan_code);
   // The scan code a press holds now (0: none); for tests.
   int held() const { return held_; }
+
+  // A Canvas screen's next pointer event, oldest first; none when none waits.
+  std::optional<PointerEvent> take_event();
+  bool has_event() const { return !events_.empty(); }
 
  private:
   struct Gesture {
@@ -124,8 +145,13 @@ class PointerInput {
   Press field_press(const Gesture& gesture) const;
   Press menu_press(Gesture& gesture, bool& done) const;
 
+  // Keeps an event for a Canvas screen; false for the other screens.
+  bool keep(const PointerEvent& event);
+
   PointerScreen screen_;
   std::deque<Gesture> waiting_;
+  std::deque<PointerEvent> events_;  // for a Canvas screen
+  bool canvas_down_ = false;         // a Canvas screen's pointer is down
   int held_ = 0;
   bool described_ = true;  // the screen was described since the last press was seen
   bool touching_ = false;

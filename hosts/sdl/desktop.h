@@ -37,6 +37,7 @@ class Desktop {
     }
     if (requests.mouse) window_.set_mouse(*requests.mouse, picture_.layout());
     if (requests.text_input) window_.set_text_input(*requests.text_input, picture_.layout());
+    if (requests.clipboard) SDL_SetClipboardText(requests.clipboard->c_str());
   }
   void set_paused(bool paused) { picture_.set_paused(paused); }
   bool copy_changed_rows(Screen& screen) { return picture_.copy_changed_rows(screen); }

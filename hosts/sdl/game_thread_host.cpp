@@ -96,6 +96,16 @@ void GameThreadHost::text_input(bool wanted, std::size_t) {
   waker_.wake();
 }
 
+std::string GameThreadHost::share_track(const std::string& code) {
+  Host::share_track(code);
+  {
+    std::lock_guard guard(mutex_);
+    requests_.clipboard = code;
+  }
+  waker_.wake();
+  return "Code kopiert, Link in der Ausgabe.";
+}
+
 WindowRequests GameThreadHost::take_requests() {
   std::lock_guard guard(mutex_);
   WindowRequests taken = std::move(requests_);

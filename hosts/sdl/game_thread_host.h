@@ -33,6 +33,7 @@ class GameThreadHost final : public Host {
   void beep() override;
   void set_mouse(int x, int y, bool visible, bool confine) override;
   void text_input(bool wanted, std::size_t max_length) override;
+  std::string share_track(const std::string& code) override;
 
   // --- For the main thread ---------------------------------------------------
   WindowRequests take_requests();

@@ -11,7 +11,7 @@ void deliver_pointer_actions(Platform& platform, const std::vector<PointerAction
   for (const PointerAction& action : actions) {
     switch (action.kind) {
       case PointerAction::Kind::Down:
-        platform.host_pointer_down(action.x, action.y);
+        platform.host_pointer_down(action.x, action.y, action.button);
         break;
       case PointerAction::Kind::Move:
         platform.host_pointer_move(action.x, action.y);
@@ -28,11 +28,14 @@ void WindowEvents::handle(const SDL_Event& event, KeyTranslator& keys,
   switch (event.type) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-      if (event.button.button == SDL_BUTTON_LEFT && !away()) {
+      if ((event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT) &&
+          !away()) {
         window_.mouse_used(event.button.which, picture_.layout());
-        pointer.push_back(picture_point(
+        PointerAction action = picture_point(
             event.type == SDL_MOUSEBUTTONDOWN ? PointerAction::Kind::Down : PointerAction::Kind::Up,
-            event.button.x, event.button.y));
+            event.button.x, event.button.y);
+        if (event.button.button == SDL_BUTTON_RIGHT) action.button = PointerButton::Secondary;
+        pointer.push_back(action);
       }
       break;
     case SDL_KEYDOWN:
@@ -47,6 +50,13 @@ void WindowEvents::handle(const SDL_Event& event, KeyTranslator& keys,
         }
       } else {
         keys.key_down(event.key.keysym.scancode, (event.key.keysym.mod & KMOD_NUM) != 0, actions);
+        // Ctrl with a letter types no text: its control code, by the letter
+        // the layout puts on the key (Ctrl+Z is Z on any keyboard).
+        const SDL_Keycode letter = event.key.keysym.sym;
+        if ((event.key.keysym.mod & KMOD_CTRL) != 0 && (event.key.keysym.mod & KMOD_ALT) == 0 &&
+            letter >= SDLK_a && letter <= SDLK_z) {
+          keys.control_letter(static_cast<char>(letter), actions);
+        }
       }
       break;
     case SDL_KEYUP:

@@ -10,6 +10,7 @@
 
 #include "hosts/windowed/gamepad_translation.h"
 #include "hosts/windowed/key_translation.h"
+#include "platform/pointer_input.h"
 
 namespace rt {
 
@@ -22,6 +23,7 @@ struct PointerAction {
   enum class Kind { Down, Move, Up } kind = Kind::Down;
   int x = 0;
   int y = 0;
+  PointerButton button = PointerButton::Primary;
 };
 
 // Hands `actions` to the platform in the order they happened.

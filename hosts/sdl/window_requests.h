@@ -20,7 +20,8 @@ struct WindowRequests {
     bool confine = false;
   };
   std::optional<Mouse> mouse;
-  std::optional<bool> text_input;  // the game wants a typed line, or is done with it
+  std::optional<bool> text_input;        // the game wants a typed line, or is done with it
+  std::optional<std::string> clipboard;  // text to put on the clipboard
 };
 
 }  // namespace rt

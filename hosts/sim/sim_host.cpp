@@ -215,6 +215,11 @@ void SimHost::beep() {
   }
 }
 
+std::string SimHost::share_track(const std::string& code) {
+  shared_.push_back(code);
+  return "Code geteilt.";
+}
+
 void SimHost::report(const std::string& line) {
   reports_.push_back(line);
   if (on_report) on_report(line);

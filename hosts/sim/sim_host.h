@@ -53,6 +53,7 @@ class SimHost : public Host {
   void beep() override;
   void set_mouse(int x, int y, bool visible, bool confine) override;
   void report(const std::string& line) override;
+  std::string share_track(const std::string& code) override;
 
   // The virtual time now, without advancing it.
   double now() const { return now_; }
@@ -85,6 +86,9 @@ class SimHost : public Host {
   // on_report when it is set.
   std::function<void(const std::string&)> on_report;
   const std::vector<std::string>& reports() const { return reports_; }
+
+  // The track codes the player shared, in order.
+  const std::vector<std::string>& shared_tracks() const { return shared_; }
 
   bool display_open() const { return display_open_; }
   const std::string& display_title() const { return display_title_; }
@@ -129,6 +133,7 @@ class SimHost : public Host {
   std::map<int, std::uint64_t> held_;  // scan code -> hold id of its press
   std::vector<Sound> sounds_;
   std::vector<std::string> reports_;
+  std::vector<std::string> shared_;
   bool display_open_ = false;
   std::string display_title_;
   bool mouse_visible_ = true;

@@ -46,6 +46,16 @@ bool browser_key_down(KeyTranslator& keys, const BrowserKeyEvent& event,
   // names the movement key it stands for.
   keys.key_down(usage, typed, out);
   const bool shortcut = event.meta || (event.ctrl && !event.alt);
+  if (shortcut && !event.meta && event.key.size() == 1) {
+    // Ctrl with a letter is its control code, by the letter the layout
+    // types; the page keeps only the editor's Ctrl+Z and Ctrl+Y, undo and
+    // redo, from the browser.
+    const char letter = static_cast<char>(event.key[0] | 0x20);
+    if (letter >= 'a' && letter <= 'z') {
+      keys.control_letter(letter, out);
+      return letter == 'z' || letter == 'y';
+    }
+  }
   if (shortcut) return false;
   if (typed) keys.text(event.key, out);
   return !function_key(event.code) && (usage != 0 || typed);

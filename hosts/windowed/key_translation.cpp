@@ -236,6 +236,10 @@ void KeyTranslator::text(std::string_view utf8, std::vector<KeyAction>& out) {
   }
 }
 
+void KeyTranslator::control_letter(char letter, std::vector<KeyAction>& out) {
+  if (letter >= 'a' && letter <= 'z') out.push_back({KeyAction::Kind::Code, letter - 'a' + 1});
+}
+
 void KeyTranslator::release_all(std::vector<KeyAction>& out) {
   for (int u = 0; u < kUsbUsages; ++u) {
     if (held_[static_cast<std::size_t>(u)]) key_up(u, out);

@@ -52,6 +52,9 @@ class KeyTranslator {
   // Typed text in UTF-8: each character with a code page 437 byte of 32 or
   // more (DEL excepted) enters the key buffer as that byte.
   void text(std::string_view utf8, std::vector<KeyAction>& out);
+  // Ctrl with the letter 'a'..'z' (as the keyboard's layout names the key):
+  // its control code, 1 to 26, enters the key buffer (Ctrl+Z is 26).
+  void control_letter(char letter, std::vector<KeyAction>& out);
   // The window lost the keyboard: every held key counts as released.
   void release_all(std::vector<KeyAction>& out);
 

@@ -20,7 +20,7 @@ allowed_rooms() {
     hosts/web/*) echo "platform hosts/windowed hosts/web" ;;
     game/*) echo "platform game" ;;
     levels/*) echo "platform game levels" ;;
-    frontend/*) echo "platform game frontend" ;;
+    frontend/*) echo "platform game levels frontend" ;;
     app/*) echo "platform game levels frontend app hosts" ;;
     *) echo "*" ;;  # tools/ and tests/ may include any room
   esac
