@@ -3,7 +3,7 @@
 // page hands the seed of its address (?seed=S) over as "--seed S"; read as
 // the desktop reads its command line, it plays the levels generated from
 // that seed, or from one chosen at random for "random" or for text that is
-// no seed, and the page names the seed.
+// no seed, and the page names the seed. ?edit opens the editor instead.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -50,6 +50,12 @@ int main(int argc, char** argv) {
   const rt::WebFolders folders{"/game", "Data", "/pack/Data"};
   return rt::run_on_web(folders, [seed, day, &line](rt::Platform& platform) {
     rt::Program program(platform);
+    program.set_track_rater(std::make_unique<rt::InlineTrackRater>());
+    if (line.edit) {
+      // ?edit, or "Bearbeiten" beside a shared track: the editor, its
+      // templates the shipped levels.
+      program.edit(std::nullopt, line.track);
+    }
     // The page runs the game on one thread: each level is made when the
     // game reaches it.
     if (line.track) {
@@ -60,7 +66,6 @@ int main(int argc, char** argv) {
     } else if (seed) {
       program.play_seed(*seed, rt::LevelMaking::WhenAsked);
     }
-    program.set_track_rater(std::make_unique<rt::InlineTrackRater>());
     program.run();
   });
 }

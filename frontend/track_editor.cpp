@@ -43,6 +43,13 @@ constexpr int kVerdictLookMs = 30;
 // A stroke of the mouse keeps the draft at most this often.
 constexpr double kDraftPeriod = 1.0;
 
+// A key-buffer code as inkey gives it: one byte, or byte 255 and the scan code.
+std::string key_text(int code) {
+  if (code <= keycode::kExtendedPrefix) return std::string(1, static_cast<char>(code));
+  return std::string{static_cast<char>(keycode::kExtendedPrefix),
+                     static_cast<char>((code >> 8) & 0xFF)};
+}
+
 std::string fitted(const std::string& utf8, int width) {
   std::string bytes = utf8_to_cp437(utf8);
   bytes.resize(static_cast<std::size_t>(width), ' ');
@@ -98,9 +105,11 @@ void TrackEditor::run() {
   draw_all();
   describe();
   for (;;) {
-    while (const std::optional<PointerEvent> event = p_.take_pointer_event()) on_pointer(*event);
-    for (std::string key = p_.inkey(); !key.empty(); key = p_.inkey()) {
-      if (!on_key(key)) {
+    // Keys and the pointer in the order the player used them.
+    while (const std::optional<CanvasEvent> event = p_.take_canvas_event()) {
+      if (event->kind != CanvasEvent::Kind::Key) {
+        on_pointer(*event);
+      } else if (!on_key(key_text(event->code))) {
         keep_draft();
         p_.host().editor_shown(false);
         return;
@@ -231,13 +240,13 @@ bool TrackEditor::on_key(const std::string& key) {
   return true;
 }
 
-void TrackEditor::on_pointer(const PointerEvent& event) {
+void TrackEditor::on_pointer(const CanvasEvent& event) {
   const bool on_field =
       event.y >= 0 && event.y < kPaletteTop && event.x >= 0 && event.x < kColumns * kCellSize;
   const int x = field_column(event.x);
   const int y = event.y / kCellSize + 1;
   switch (event.kind) {
-    case PointerEvent::Kind::Down:
+    case CanvasEvent::Kind::Down:
       if (on_field && event.button == PointerButton::Secondary) {
         // The piece under the pointer becomes the chosen one.
         if (edit_.choose(edit_.level().board.get(x, y))) draw_palette();
@@ -253,7 +262,7 @@ void TrackEditor::on_pointer(const PointerEvent& event) {
         help();
       }
       break;
-    case PointerEvent::Kind::Move:
+    case CanvasEvent::Kind::Move:
       // Every cell on the way, one step at a time along the longer way
       // left: a fast pointer jumps over cells between two of its moves.
       while (stroke_ && on_field && (x != stroke_x_ || y != stroke_y_)) {
@@ -267,8 +276,10 @@ void TrackEditor::on_pointer(const PointerEvent& event) {
         place_at(stroke_x_, stroke_y_, true);
       }
       break;
-    case PointerEvent::Kind::Up:
+    case CanvasEvent::Kind::Up:
       stroke_ = false;
+      break;
+    case CanvasEvent::Kind::Key:
       break;
   }
 }
@@ -541,29 +552,24 @@ void TrackEditor::my_tracks() {
   std::optional<int> open;
   for (bool done = false; !done;) {
     p_.wait_input();
-    while (const std::optional<PointerEvent> event = p_.take_pointer_event()) {
-      const int row = event->y / 16 + 1 - kFirstRow;
-      if (event->kind == PointerEvent::Kind::Down && row >= 0 &&
-          row < static_cast<int>(names.size())) {
-        open = row;
+    while (const std::optional<CanvasEvent> event = p_.take_canvas_event()) {
+      if (done) continue;
+      if (event->kind == CanvasEvent::Kind::Down) {
+        const int row = event->y / 16 + 1 - kFirstRow;
+        if (row >= 0 && row < static_cast<int>(names.size())) open = row;
+        // A tap on a name opens it, anywhere else goes back.
         done = true;
-      } else if (event->kind == PointerEvent::Kind::Down && event->y >= kPaletteTop) {
-        done = true;
-      }
-    }
-    for (std::string key = p_.inkey(); !key.empty() && !done; key = p_.inkey()) {
-      const auto byte = static_cast<unsigned char>(key[0]);
-      if (byte == keycode::kEscape) done = true;
-      if (byte == keycode::kEnter && !names.empty()) {
-        open = chosen;
-        done = true;
-      }
-      if (key.size() == 2 && byte == keycode::kExtendedPrefix) {
-        const int scan_code = static_cast<unsigned char>(key[1]);
+      } else if (event->kind == CanvasEvent::Kind::Key) {
+        const int code = event->code;
         const int count = static_cast<int>(names.size());
-        if (scan_code == scan::kUp && chosen > 0) --chosen;
-        if (scan_code == scan::kDown && chosen + 1 < count) ++chosen;
-        draw();
+        if (code == keycode::kEscape) done = true;
+        if (code == keycode::kEnter && count > 0) {
+          open = chosen;
+          done = true;
+        }
+        if (code == extended_code(scan::kUp) && chosen > 0) --chosen;
+        if (code == extended_code(scan::kDown) && chosen + 1 < count) ++chosen;
+        if (!done) draw();
       }
     }
   }

@@ -55,7 +55,7 @@ class TrackEditor {
  private:
   // One key-buffer code: false when it leaves the editor.
   bool on_key(const std::string& key);
-  void on_pointer(const PointerEvent& event);
+  void on_pointer(const CanvasEvent& event);
   // Places the chosen piece; `stroke` joins it to the change begun by the
   // pointer's press.
   void place_at(int x, int y, bool stroke);

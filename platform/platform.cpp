@@ -53,6 +53,8 @@ void Platform::host_key_up(int scan_code) {
 
 void Platform::host_key_code(int code) {
   std::lock_guard guard(mutex_);
+  // A Canvas screen takes its codes in one line with the pointer's events.
+  if (is_key_code(code) && pointer_.keep_key(code)) return;
   keyboard_.push(code);
 }
 

@@ -99,13 +99,14 @@ class Platform {
   // "" when the buffer is empty; one byte; or byte 255 and the scan code.
   std::string inkey();
   int wait_key();
-  // Waits until a code is in the key buffer or a pointer event for a Canvas
-  // screen waits, without taking either.
+  // Waits until a code is in the key buffer or an event for a Canvas screen
+  // waits, without taking either.
   void wait_input();
-  // True when a code or a Canvas screen's pointer event waits.
+  // True when a code or a Canvas screen's event waits.
   bool input_waiting();
-  // A Canvas screen's next pointer event (see PointerScreen::Kind::Canvas).
-  std::optional<PointerEvent> take_pointer_event();
+  // A Canvas screen's next event, a key's code or the pointer's (see
+  // PointerScreen::Kind::Canvas).
+  std::optional<CanvasEvent> take_canvas_event();
   void sleep_ms(int ms);
   // Gives the processor away until timer_seconds() reads `seconds` or more.
   void sleep_until(double seconds);
@@ -166,7 +167,8 @@ class Platform {
   // --- For hosts and tests ---------------------------------------------
   void host_key_down(int scan_code);
   void host_key_up(int scan_code);
-  void host_key_code(int code);  // a code enters the key buffer
+  // A code enters the key buffer (a Canvas screen's events, when one is shown).
+  void host_key_code(int code);
   // How many more codes the key buffer takes before it drops its oldest.
   int key_buffer_room();
   // The player left (the window lost the keyboard): key presses no look has

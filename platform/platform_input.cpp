@@ -77,7 +77,7 @@ bool Platform::input_waiting() {
   return !keyboard_.empty() || pointer_.has_event();
 }
 
-std::optional<PointerEvent> Platform::take_pointer_event() {
+std::optional<CanvasEvent> Platform::take_canvas_event() {
   std::lock_guard guard(mutex_);
   return pointer_.take_event();
 }

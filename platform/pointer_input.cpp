@@ -59,7 +59,7 @@ int PointerInput::set_screen(const PointerScreen& screen) {
 }
 
 int PointerInput::down(int x, int y, PointerButton button) {
-  if (keep(PointerEvent{PointerEvent::Kind::Down, x, y, button})) return 0;
+  if (keep(CanvasEvent{CanvasEvent::Kind::Down, x, y, button})) return 0;
   if (button != PointerButton::Primary) return 0;
   touching_ = on_picture(x, y);
   touch_x_ = x;
@@ -68,7 +68,7 @@ int PointerInput::down(int x, int y, PointerButton button) {
 }
 
 int PointerInput::move(int x, int y) {
-  if (keep(PointerEvent{PointerEvent::Kind::Move, x, y, PointerButton::Primary})) return 0;
+  if (keep(CanvasEvent{CanvasEvent::Kind::Move, x, y, PointerButton::Primary})) return 0;
   if (!touching_) return 0;
   const int dx = near_picture(x) - touch_x_;
   const int dy = near_picture(y) - touch_y_;
@@ -84,7 +84,7 @@ int PointerInput::move(int x, int y) {
 }
 
 int PointerInput::up(int x, int y) {
-  if (keep(PointerEvent{PointerEvent::Kind::Up, x, y, PointerButton::Primary})) return 0;
+  if (keep(CanvasEvent{CanvasEvent::Kind::Up, x, y, PointerButton::Primary})) return 0;
   if (!touching_) return 0;
   const int code = move(x, y);
   if (!touching_) return code;
@@ -110,36 +110,47 @@ bool PointerInput::look(int scan_code) {
   return true;
 }
 
-bool PointerInput::keep(const PointerEvent& event) {
+bool PointerInput::keep(const CanvasEvent& event) {
   if (screen_.kind != PointerScreen::Kind::Canvas) return false;
   // Only what happens from a press on the picture to its release: moves of
   // a mouse with no button down, and the release of a press begun off the
   // picture, say nothing.
-  if (event.kind == PointerEvent::Kind::Down) {
+  if (event.kind == CanvasEvent::Kind::Down) {
     if (!on_picture(event.x, event.y)) return true;
     canvas_down_ = true;
   } else if (!canvas_down_) {
     return true;
-  } else if (event.kind == PointerEvent::Kind::Up) {
+  } else if (event.kind == CanvasEvent::Kind::Up) {
     canvas_down_ = false;
   }
   // A move replaces a move still waiting, so that a storm of moves never
   // crowds out the presses; past a bound the oldest events go.
-  if (event.kind == PointerEvent::Kind::Move && !events_.empty() &&
-      events_.back().kind == PointerEvent::Kind::Move) {
+  if (event.kind == CanvasEvent::Kind::Move && !events_.empty() &&
+      events_.back().kind == CanvasEvent::Kind::Move) {
     events_.back() = event;
     return true;
   }
   constexpr std::size_t kMostEvents = 64;
   if (events_.size() >= kMostEvents) events_.pop_front();
   events_.push_back(
-      PointerEvent{event.kind, near_picture(event.x), near_picture(event.y), event.button});
+      CanvasEvent{event.kind, near_picture(event.x), near_picture(event.y), event.button});
   return true;
 }
 
-std::optional<PointerEvent> PointerInput::take_event() {
+bool PointerInput::keep_key(int code) {
+  if (screen_.kind != PointerScreen::Kind::Canvas) return false;
+  constexpr std::size_t kMostEvents = 64;
+  if (events_.size() >= kMostEvents) events_.pop_front();
+  CanvasEvent event;
+  event.kind = CanvasEvent::Kind::Key;
+  event.code = code;
+  events_.push_back(event);
+  return true;
+}
+
+std::optional<CanvasEvent> PointerInput::take_event() {
   if (events_.empty()) return std::nullopt;
-  const PointerEvent event = events_.front();
+  const CanvasEvent event = events_.front();
   events_.pop_front();
   return event;
 }

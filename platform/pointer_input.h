@@ -56,14 +56,17 @@ struct PointerScreen {
 // Which button of a mouse went down; a touch or a pen is the primary one.
 enum class PointerButton { Primary, Secondary };
 
-// The pointer as a Canvas screen reads it: where it went down (and with which
-// button), moved to while down, or came up, in picture pixels.
-struct PointerEvent {
-  enum class Kind { Down, Move, Up } kind = Kind::Down;
+// What a Canvas screen reads, in the order it happened: where the pointer
+// went down (and with which button), moved to while down, or came up, in
+// picture pixels; or a key-buffer code (`code`), so that a key and a tap
+// are taken in the order the player made them.
+struct CanvasEvent {
+  enum class Kind { Down, Move, Up, Key } kind = Kind::Down;
   int x = 0;
   int y = 0;
   PointerButton button = PointerButton::Primary;
-  friend bool operator==(const PointerEvent&, const PointerEvent&) = default;
+  int code = 0;
+  friend bool operator==(const CanvasEvent&, const CanvasEvent&) = default;
 };
 
 // A screen of a kind with nothing more to say: Nothing, AnyKey, TextEntry.
@@ -118,8 +121,11 @@ class PointerInput {
   // The scan code a press holds now (0: none); for tests.
   int held() const { return held_; }
 
-  // A Canvas screen's next pointer event, oldest first; none when none waits.
-  std::optional<PointerEvent> take_event();
+  // A Canvas screen's next event, oldest first; none when none waits.
+  std::optional<CanvasEvent> take_event();
+  // Keeps a key-buffer code for a Canvas screen: false for the other
+  // screens, whose codes go to the key buffer.
+  bool keep_key(int code);
   bool has_event() const { return !events_.empty(); }
 
  private:
@@ -146,12 +152,12 @@ class PointerInput {
   Press menu_press(Gesture& gesture, bool& done) const;
 
   // Keeps an event for a Canvas screen; false for the other screens.
-  bool keep(const PointerEvent& event);
+  bool keep(const CanvasEvent& event);
 
   PointerScreen screen_;
   std::deque<Gesture> waiting_;
-  std::deque<PointerEvent> events_;  // for a Canvas screen
-  bool canvas_down_ = false;         // a Canvas screen's pointer is down
+  std::deque<CanvasEvent> events_;  // for a Canvas screen
+  bool canvas_down_ = false;        // a Canvas screen's pointer is down
   int held_ = 0;
   bool described_ = true;  // the screen was described since the last press was seen
   bool touching_ = false;

@@ -25,7 +25,14 @@ Module.rtPage = (function () {
   // What happened on the page for the host, three numbers an event (see
   // INPUT), taken by the host at its next turn.
   var input = [];
-  var INPUT = {down: 1, move: 2, up: 3, button: 4, character: 5, code: 6};
+  var INPUT = {down: 1, move: 2, up: 3, button: 4, character: 5, code: 6, secondary: 7,
+               key: 8};
+  var editing = false;   // the editor is shown: its buttons beside the picture
+  // Where the editor keeps the track as it is now, and the player's tracks.
+  var TRACKS = '/game/Data/Strecken';
+  // The editor's buttons under the picture: a row of pieces and two of
+  // commands; on a touch screen lying on its side, the columns beside it.
+  var EDIT_ROWS = 150;
   var ENTER = 13;
   var BACKSPACE = 8;
   // How much of the page the buttons take on a touch screen, in CSS pixels:
@@ -124,6 +131,13 @@ Module.rtPage = (function () {
     var pass = function (kind) {
       return function (event) {
         if (!event.isPrimary) return;
+        if (kind === INPUT.down && event.button === 2) {
+          // The mouse's second button: the editor picks the piece under it.
+          var q = picturePoint(event);
+          give(INPUT.secondary, q[0], q[1]);
+          event.preventDefault();
+          return;
+        }
         if (kind === INPUT.down) {
           pointer = event.pointerId;
           try {
@@ -177,6 +191,97 @@ Module.rtPage = (function () {
     return element('typing');
   }
 
+  // The editor's buttons: each gives the key it stands for (data-key, a
+  // key-buffer code), download and upload work on the page itself.
+  function watchEditor() {
+    var buttons = document.querySelectorAll('#editor [data-key]');
+    for (var i = 0; i < buttons.length; i++) {
+      (function (button) {
+        var code = Number(button.getAttribute('data-key'));
+        button.addEventListener('pointerdown', function (event) {
+          event.preventDefault();
+          page.startAudio();
+          give(INPUT.key, code, 0);
+        });
+        button.addEventListener('mousedown', function (event) {
+          event.preventDefault();
+        });
+        button.addEventListener('contextmenu', function (event) {
+          event.preventDefault();
+        });
+      })(buttons[i]);
+    }
+    element('download').addEventListener('click', downloadTrack);
+    element('upload').addEventListener('click', function () {
+      element('upload-file').click();
+    });
+    element('upload-file').addEventListener('change', uploadTrack);
+    element('shared-close').addEventListener('click', function () {
+      show('shared', false);
+      canvas.focus();
+    });
+  }
+
+  // The track as the editor holds it now (its draft, written after every
+  // change) as a level file to download.
+  function downloadTrack() {
+    var bytes = null;
+    try {
+      bytes = FS.readFile(TRACKS + '/Entwurf.dat');
+    } catch (error) {
+      notify('Noch keine Strecke zum Herunterladen.');
+      return;
+    }
+    var link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
+    link.download = 'strecke.dat';
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(function () { URL.revokeObjectURL(link.href); }, 10000);
+  }
+
+  // A level file from the player's disk joins "Meine Strecken" under its
+  // own name (letters, digits, - and _ only), kept in the browser's
+  // storage; the editor reads and checks it when it is opened there.
+  function uploadTrack(event) {
+    var file = event.target.files && event.target.files[0];
+    event.target.value = '';
+    if (!file) return;
+    if (file.size > 65536) {
+      notify('Diese Datei ist keine Strecke (zu gro\u00df).');
+      return;
+    }
+    file.arrayBuffer().then(function (buffer) {
+      var base = file.name.replace(/\.[^.]*$/, '').replace(/[^A-Za-z0-9_-]/g, '_').slice(0, 24);
+      if (!base || base === 'Entwurf') base = 'Hochgeladen';
+      try {
+        FS.mkdirTree(TRACKS);
+      } catch (error) {
+      }
+      var name = base + '.dat';
+      for (var n = 2; FS.analyzePath(TRACKS + '/' + name).exists; n++) name = base + '-' + n + '.dat';
+      FS.writeFile(TRACKS + '/' + name, new Uint8Array(buffer));
+      return page.saveStorage().then(function (kept) {
+        notify('\u201e\u2068' + name + '\u2069\u201c liegt unter Meine Strecken (M)' +
+               (kept ? '.' : ', aber der Browser speichert es nicht.'));
+      });
+    }).catch(function () {
+      notify('Die Datei lie\u00df sich nicht lesen.');
+    });
+  }
+
+  // The pieces' buttons show the palette as the game draws it, the chosen
+  // piece marked.
+  function copyPalette() {
+    var pieces = document.querySelectorAll('#palette canvas');
+    for (var i = 0; i < pieces.length; i++) {
+      var c = pieces[i].getContext('2d');
+      c.imageSmoothingEnabled = false;
+      c.drawImage(picture, i * 40, 560, 40, 40, 0, 0, pieces[i].width, pieces[i].height);
+    }
+  }
+
   // The text field kept off the picture: what its keyboard types goes to
   // the game's line input character by character. The game's line only
   // grows and shrinks at its end, so a change anywhere in the field is
@@ -228,6 +333,7 @@ Module.rtPage = (function () {
       watchPointer();
       watchButtons();
       watchField();
+      watchEditor();
       // A click anywhere but on the bar (whose address can be selected)
       // gives the game the keyboard back (the text field's while a line is
       // typed).
@@ -246,6 +352,7 @@ Module.rtPage = (function () {
       var bytes = new Uint8ClampedArray(HEAPU8.buffer, rgba, WIDTH * 4 * count);
       pictureContext.putImageData(new ImageData(bytes, WIDTH, count), 0, first);
       copyRows(first, count);
+      if (editing && first + count > 560) copyPalette();
       page.frames++;
       if (Module.rtOnFrame) Module.rtOnFrame(page.frames);
     },
@@ -254,6 +361,7 @@ Module.rtPage = (function () {
     // picture has (pageWidth x pageHeight).
     layout: function (newFactor, left, top, width, height, exact) {
       var side = touch && !portrait() ? COLUMN : 0;
+      element('editor').style.top = (top + BAR + height) + 'px';
       canvas.style.left = (left + side) + 'px';
       canvas.style.top = (top + BAR) + 'px';
       canvas.style.width = width + 'px';
@@ -281,7 +389,40 @@ Module.rtPage = (function () {
     },
     pageHeight: function () {
       var full = page.fullHeight() - BAR;
+      if (editing && !(touch && !portrait())) return Math.max(full - EDIT_ROWS, 0);
       return Math.max(touch && portrait() ? full - ROW : full, 0);
+    },
+
+    // The editor is shown (1) or left (0, a test drive or the end): its
+    // buttons replace the game's.
+    editorShown: function (shown) {
+      editing = !!shown;
+      document.body.classList.toggle('editing', editing);
+      if (editing) copyPalette();
+    },
+
+    // The player shares the track `code`: its link stands above the
+    // picture, copied where the browser lets the page, otherwise selected
+    // for the player to copy.
+    shareTrack: function (code) {
+      var address = new URL(window.location.href);
+      address.search = '?track=' + code;
+      var link = element('shared-link');
+      link.value = address.href;
+      element('shared-said').textContent = 'Link zur Strecke:';
+      show('shared', true);
+      link.focus();
+      link.select();
+      var said = function (text) { element('shared-said').textContent = text; };
+      try {
+        navigator.clipboard.writeText(address.href).then(function () {
+          said('Link kopiert:');
+        }, function () {
+          said('Link zum Kopieren (markiert):');
+        });
+      } catch (error) {
+        said('Link zum Kopieren (markiert):');
+      }
     },
 
     // The host takes what happened since its last turn: up to `max` events
@@ -323,6 +464,13 @@ Module.rtPage = (function () {
     },
 
     ended: function (status) {
+      if (editing && status === 0) {
+        // The editor's "Ende": on to the game (the shared track, if any).
+        var play = new URL(window.location.href);
+        play.searchParams.delete('edit');
+        window.location.replace(play.href);
+        return;
+      }
       element('screen').style.display = 'none';
       document.body.className = '';
       show('status', false);
@@ -446,6 +594,11 @@ Module.rtPage = (function () {
       element('seed').textContent = 'Eigene Strecke: ' + verdict;
       element('address').textContent = '';
       element('share').style.display = '';
+      // "Bearbeiten" opens the same track in the editor.
+      var edit = new URL(window.location.href);
+      edit.searchParams.set('edit', '');
+      element('fresh').textContent = 'Bearbeiten';
+      element('fresh').href = edit.href;
       document.title += ' - Eigene Strecke';
     },
 
@@ -558,17 +711,22 @@ Module.rtPage = (function () {
 // program decides what is a seed. Control characters become U+FFFD first:
 // the program reads its arguments as C strings, so a NUL would cut the text
 // short ("12%0034" read as seed 12) instead of having it refused.
-// A player's track (?track=CODE) goes as "--track CODE" the same way.
+// A player's track (?track=CODE) goes as "--track CODE" the same way, and
+// ?edit as "--edit".
 (function () {
   var address = new URLSearchParams(window.location.search);
   var text = address.get('seed');
   var track = address.get('track');
   var clean = function (value) { return value.replace(/[\u0000-\u001f\u007f]/g, '\ufffd'); };
+  var args = [];
   if (track !== null) {
-    Module.arguments = ['--track', clean(track)];
+    args = ['--track', clean(track)];
   } else if (text !== null) {
-    Module.arguments = ['--seed', clean(text)];
+    args = ['--seed', clean(text)];
   }
+  // ?edit: the editor "Strecke bauen", on the shared track when there is one.
+  if (address.has('edit')) args.push('--edit');
+  Module.arguments = args;
 })();
 
 // The page keeps its files for playing offline (sw.js beside it); a page

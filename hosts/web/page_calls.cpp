@@ -45,6 +45,10 @@ EM_JS(void, page_show_seed, (double seed, const char* refused, const char* day),
 EM_JS(void, page_show_track, (const char* verdict, const char* refused), {
   Module.rtPage.showTrack(UTF8ToString(verdict), UTF8ToString(refused));
 });
+EM_JS(void, page_share_track, (const char* code), {
+  Module.rtPage.shareTrack(UTF8ToString(code));
+});
+EM_JS(void, page_editor_shown, (int shown), { Module.rtPage.editorShown(shown); });
 // clang-format on
 
 }  // namespace
@@ -108,6 +112,13 @@ void show_track(const std::string& verdict, const std::string& refused) {
 }
 void show_seed(std::uint32_t seed, const std::string& refused, const std::string& day) {
   page_show_seed(static_cast<double>(seed), refused.c_str(), day.c_str());
+}
+
+void share_track(const std::string& code) {
+  page_share_track(code.c_str());
+}
+void editor_shown(bool shown) {
+  page_editor_shown(shown ? 1 : 0);
 }
 
 }  // namespace rt::page

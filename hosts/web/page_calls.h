@@ -37,5 +37,9 @@ int read_kept(const char* path);
 // `refused` is not empty, that this text was no seed.
 void show_seed(std::uint32_t seed, const std::string& refused, const std::string& day);
 void show_track(const std::string& verdict, const std::string& refused);
+// The player shares a track: the page shows its link and copies it.
+void share_track(const std::string& code);
+// The editor is shown or left: the page shows its buttons meanwhile.
+void editor_shown(bool shown);
 
 }  // namespace rt::page

@@ -14,7 +14,7 @@ std::size_t apply_page_events(Platform& platform, std::span<const int> numbers) 
   std::size_t i = 0;
   for (; i + page_event::kNumbers <= numbers.size(); i += page_event::kNumbers) {
     const int kind = numbers[i];
-    if ((kind == page_event::kCharacter || kind == page_event::kCode) &&
+    if ((kind == page_event::kCharacter || kind == page_event::kCode || kind == page_event::kKey) &&
         platform.key_buffer_room() == 0) {
       return i;
     }
@@ -23,6 +23,12 @@ std::size_t apply_page_events(Platform& platform, std::span<const int> numbers) 
     switch (kind) {
       case page_event::kDown:
         platform.host_pointer_down(a, b);
+        break;
+      case page_event::kSecondaryDown:
+        platform.host_pointer_down(a, b, PointerButton::Secondary);
+        break;
+      case page_event::kKey:
+        if (is_key_code(a)) platform.host_key_code(a);
         break;
       case page_event::kMove:
         platform.host_pointer_move(a, b);

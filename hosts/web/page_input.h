@@ -15,13 +15,15 @@ class Platform;
 // The kinds of the page's events, as page.js numbers them, and what the
 // other two numbers hold.
 namespace page_event {
-inline constexpr int kDown = 1;       // the pointer went down at x, y (picture pixels)
-inline constexpr int kMove = 2;       // it moved to x, y
-inline constexpr int kUp = 3;         // it came up at x, y
-inline constexpr int kButton = 4;     // a touch button: 0 Tempo, 1 Ton, 2 Aufgeben
-inline constexpr int kCharacter = 5;  // the text field got a character (a Unicode code point)
-inline constexpr int kCode = 6;       // the text field's Enter (13) or Backspace (8)
-inline constexpr int kNumbers = 3;    // numbers per event
+inline constexpr int kDown = 1;           // the pointer went down at x, y (picture pixels)
+inline constexpr int kMove = 2;           // it moved to x, y
+inline constexpr int kUp = 3;             // it came up at x, y
+inline constexpr int kButton = 4;         // a touch button: 0 Tempo, 1 Ton, 2 Aufgeben
+inline constexpr int kCharacter = 5;      // the text field got a character (a Unicode code point)
+inline constexpr int kCode = 6;           // the text field's Enter (13) or Backspace (8)
+inline constexpr int kSecondaryDown = 7;  // the mouse's second button went down at x, y
+inline constexpr int kKey = 8;            // a button of the editor: a key-buffer code
+inline constexpr int kNumbers = 3;        // numbers per event
 }  // namespace page_event
 
 // Hands the events in `numbers` to the platform in their order. Events of

@@ -259,6 +259,15 @@ class WebHost final : public Host {
   void read_kept_file(const std::filesystem::path& file) override {
     page::read_kept(file.string().c_str());
   }
+  std::string share_track(const std::string& code) override {
+    page::share_track(code);
+    return "Der Link steht oben.";
+  }
+  void editor_shown(bool shown) override {
+    page::editor_shown(shown);
+    // The editor's buttons take room from the picture, or give it back.
+    page_.relayout();
+  }
 
  private:
   WebPage& page_;
