@@ -67,15 +67,21 @@ TEST_F(BrowserKeys, KeypadTypesDigitsWithNumLockAndMovesWithout) {
 
 TEST_F(BrowserKeys, TheBrowsersOwnKeysKeepWorking) {
   // Ctrl+R reloads and Ctrl+W closes: the key's state is seen, nothing is
-  // typed, and the browser gets the event.
+  // typed (Ctrl+R gives its control code), and the browser gets the event;
+  // only the editor's Ctrl+Z and Ctrl+Y are kept from it.
   EXPECT_FALSE(press({"KeyR", "r", true, false, false}));
   EXPECT_FALSE(press({"KeyW", "w", false, false, true}));
   EXPECT_FALSE(press({"F5", "F5"}));
   EXPECT_FALSE(press({"F11", "F11"}));
   EXPECT_FALSE(press({"F12", "F12"}));
   EXPECT_EQ(out,
-            (std::vector<KeyAction>{down(19), down(17), down(63), code(extended_code(63)), down(87),
-                                    code(extended_code(87)), down(88), code(extended_code(88))}));
+            (std::vector<KeyAction>{down(19), code(18), down(17), down(63), code(extended_code(63)),
+                                    down(87), code(extended_code(87)), down(88),
+                                    code(extended_code(88))}));
+  out.clear();
+  EXPECT_TRUE(press({"KeyY", "z", true, false, false}));  // a German keyboard's Z
+  EXPECT_EQ(out, (std::vector<KeyAction>{down(21), code(26)}));
+  out.clear();
   // The game's keys are kept from the browser (no scrolling, no focus moves).
   for (const BrowserKeyEvent& e :
        {BrowserKeyEvent{"ArrowDown", "ArrowDown"}, BrowserKeyEvent{"Space", " "},
