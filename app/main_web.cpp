@@ -17,8 +17,8 @@
 #include "app/command_line.h"
 #include "app/program.h"
 #include "hosts/web/web_host.h"
+#include "hosts/web/worker_levels.h"
 #include "levels/seed.h"
-#include "levels/track_raters.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
@@ -50,21 +50,27 @@ int main(int argc, char** argv) {
   const rt::WebFolders folders{"/game", "Data", "/pack/Data"};
   return rt::run_on_web(folders, [seed, day, &line](rt::Platform& platform) {
     rt::Program program(platform);
-    program.set_track_rater(std::make_unique<rt::InlineTrackRater>());
+    // The page's worker rates the editor's tracks and makes a seed's levels,
+    // all ten from the start, off the page's one thread.
+    program.set_track_rater(std::make_unique<rt::WorkerTrackRater>());
+    std::optional<rt::WorkerLevels> made;
+    if (seed && !line.track && !line.edit) made.emplace(platform, *seed);
+    program.set_level_maker([&made, &platform](std::uint32_t of, int number) {
+      if (!made) made.emplace(platform, of);  // the seed is always the one above
+      return made->level(number);
+    });
     if (line.edit) {
       // ?edit, or "Bearbeiten" beside a shared track: the editor, its
       // templates the shipped levels.
       program.edit(std::nullopt, line.track);
     }
-    // The page runs the game on one thread: each level is made when the
-    // game reaches it.
     if (line.track) {
       const rt::TrackRating rating = program.play_track(line.track->level, line.track->speed_level);
       rt::show_track_on_page(rt::verdict_text(rating), "");
     } else if (!day.empty()) {
-      program.play_day(day, rt::LevelMaking::WhenAsked);
+      program.play_day(day);
     } else if (seed) {
-      program.play_seed(*seed, rt::LevelMaking::WhenAsked);
+      program.play_seed(*seed);
     }
     program.run();
   });

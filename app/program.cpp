@@ -13,8 +13,13 @@
 namespace rt {
 
 void Program::play_seed(std::uint32_t seed, LevelMaking making) {
-  seeded_.emplace(seed, making);
-  game.level_source = [this](int level_number) { return seeded_->level(level_number); };
+  seed_ = seed;
+  if (level_maker_) {
+    game.level_source = [this, seed](int level_number) { return level_maker_(seed, level_number); };
+  } else {
+    seeded_.emplace(seed, making);
+    game.level_source = [this](int level_number) { return seeded_->level(level_number); };
+  }
   platform_.set_score_file(generated_levels_list(platform_.score_file()));
   frontend.menu_note = "STRECKEN " + std::to_string(seed);
 }
@@ -37,8 +42,11 @@ TrackRating Program::play_track(const Level& track, int speed_level) {
 }
 
 std::optional<std::uint32_t> Program::seed() const {
-  if (!seeded_) return std::nullopt;
-  return seeded_->seed();
+  return seed_;
+}
+
+void Program::set_level_maker(std::function<Level(std::uint32_t seed, int number)> maker) {
+  level_maker_ = std::move(maker);
 }
 
 void Program::set_track_rater(std::unique_ptr<TrackRater> rater) {

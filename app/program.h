@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,6 +42,9 @@ class Program {
   // itself before play (never trusting a verdict from elsewhere), names the
   // verdict in the menu and returns it.
   TrackRating play_track(const Level& track, int speed_level);
+  // Makes a seed's levels elsewhere instead (the page's worker): `maker`
+  // gives level `number` of `seed`. Called before play_seed.
+  void set_level_maker(std::function<Level(std::uint32_t seed, int number)> maker);
   // The seed being played; none for the shipped levels.
   std::optional<std::uint32_t> seed() const;
 
@@ -64,6 +68,8 @@ class Program {
  private:
   Platform& platform_;
   std::optional<SeededLevels> seeded_;
+  std::function<Level(std::uint32_t, int)> level_maker_;
+  std::optional<std::uint32_t> seed_;
   std::unique_ptr<TrackRater> track_rater_;
   std::optional<Level> track_;
 

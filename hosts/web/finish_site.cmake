@@ -9,13 +9,14 @@ foreach(name SITE SOURCE ICONS)
 endforeach()
 
 file(COPY_FILE ${SOURCE}/rangiertrubel.webmanifest ${SITE}/rangiertrubel.webmanifest ONLY_IF_DIFFERENT)
+file(COPY_FILE ${SOURCE}/levels_worker.js ${SITE}/levels_worker.js ONLY_IF_DIFFERENT)
 foreach(size 192 512)
   file(COPY_FILE ${ICONS}/icon-${size}.png ${SITE}/icon-${size}.png ONLY_IF_DIFFERENT)
 endforeach()
 
 set(hashes "")
-foreach(file index.html index.js index.wasm index.data rangiertrubel.webmanifest icon-192.png
-             icon-512.png)
+foreach(file index.html index.js index.wasm index.data levels_worker.js levels.js levels.wasm
+             rangiertrubel.webmanifest icon-192.png icon-512.png)
   file(SHA256 ${SITE}/${file} hash)
   string(APPEND hashes "${hash}\n")
 endforeach()

@@ -28,6 +28,14 @@ Module.rtPage = (function () {
   var INPUT = {down: 1, move: 2, up: 3, button: 4, character: 5, code: 6, secondary: 7,
                key: 8};
   var editing = false;   // the editor is shown: its buttons beside the picture
+  // The level library's Web Worker (levels_worker.js): made at the first
+  // question, false once it has failed.
+  var worker = null;
+  var FIELDS = 282;      // a level's numbers
+  var madeLevels = {};   // 'seed:number' -> its numbers, as the worker made them
+  var asking = null;     // the question the worker is rating: {id, fields, interval}
+  var waiting = null;    // the newest question, asked while another is rated
+  var ratings = {};      // question id -> [verdict, slides, seconds]
   // Where the editor keeps the track as it is now, and the player's tracks.
   var TRACKS = '/game/Data/Strecken';
   // The editor's buttons under the picture: a row of pieces and two of
@@ -222,6 +230,41 @@ Module.rtPage = (function () {
     });
   }
 
+  // The worker, made when first needed. A worker that cannot start or that
+  // fails answers nothing more: the game then does the work itself.
+  function levelsWorker() {
+    if (worker !== null) return worker;
+    try {
+      worker = new Worker('levels_worker.js');
+    } catch (error) {
+      worker = false;
+      return worker;
+    }
+    worker.onmessage = function (event) {
+      var answer = event.data;
+      if (answer.kind === 'level') {
+        madeLevels[answer.seed + ':' + answer.number] = answer.fields;
+      } else if (answer.kind === 'rate') {
+        ratings[answer.id] = answer.rating;
+        asking = null;
+        if (waiting) {
+          asking = waiting;
+          waiting = null;
+          worker.postMessage({kind: 'rate', id: asking.id, fields: asking.fields,
+                              interval: asking.interval});
+        }
+      }
+      if (wake) wake();
+    };
+    worker.onerror = function (event) {
+      console.error('rangiertrubel: the level worker failed:', event.message);
+      worker.terminate();
+      worker = false;
+      if (wake) wake();
+    };
+    return worker;
+  }
+
   // The track as the editor holds it now (its draft, written after every
   // change) as a level file to download.
   function downloadTrack() {
@@ -399,6 +442,52 @@ Module.rtPage = (function () {
       editing = !!shown;
       document.body.classList.toggle('editing', editing);
       if (editing) copyPalette();
+    },
+
+    // The worker makes the ten levels of `seed`, in order.
+    makeLevels: function (seed) {
+      var w = levelsWorker();
+      if (!w) return;
+      for (var n = 1; n <= 10; n++) w.postMessage({kind: 'level', seed: seed, number: n});
+    },
+    // Level `number` of `seed` into the heap at `out`: 1 when made, 0 while
+    // being made, -1 when the worker cannot make it.
+    takeLevel: function (seed, number, out) {
+      var fields = madeLevels[seed + ':' + number];
+      if (fields) {
+        for (var i = 0; i < FIELDS; i++) HEAP32[(out >> 2) + i] = fields[i];
+        return 1;
+      }
+      return levelsWorker() ? 0 : -1;
+    },
+    // Question `id`: the verdict on the track whose numbers are at `fields`;
+    // a question not yet sent to the worker gives way to it. 0 without a
+    // worker.
+    askRating: function (id, fields, interval) {
+      var w = levelsWorker();
+      if (!w) return 0;
+      var question = {id: id, fields: HEAP32.slice(fields >> 2, (fields >> 2) + FIELDS),
+                      interval: interval};
+      ratings = {};
+      if (asking) {
+        waiting = question;
+      } else {
+        asking = question;
+        w.postMessage({kind: 'rate', id: id, fields: question.fields, interval: interval});
+      }
+      return 1;
+    },
+    // The answer to question `id` into the heap at `out` (three doubles): 1
+    // when there, 0 while awaited, -1 when it never will be.
+    takeRating: function (id, out) {
+      var rating = ratings[id];
+      if (rating) {
+        for (var i = 0; i < 3; i++) HEAPF64[(out >> 3) + i] = rating[i];
+        return 1;
+      }
+      if (!worker) return -1;
+      var pending = (asking && asking.id === id) || (waiting && waiting.id === id);
+      return pending ? 0 : -1;
     },
 
     // The player shares the track `code`: its link stands above the

@@ -49,6 +49,16 @@ EM_JS(void, page_share_track, (const char* code), {
   Module.rtPage.shareTrack(UTF8ToString(code));
 });
 EM_JS(void, page_editor_shown, (int shown), { Module.rtPage.editorShown(shown); });
+EM_JS(void, page_make_levels, (double seed), { Module.rtPage.makeLevels(seed); });
+EM_JS(int, page_take_level, (double seed, int number, int* out), {
+  return Module.rtPage.takeLevel(seed, number, out);
+});
+EM_JS(int, page_ask_rating, (double id, const int* fields, double interval), {
+  return Module.rtPage.askRating(id, fields, interval);
+});
+EM_JS(int, page_take_rating, (double id, double* out), {
+  return Module.rtPage.takeRating(id, out);
+});
 // clang-format on
 
 }  // namespace
@@ -119,6 +129,18 @@ void share_track(const std::string& code) {
 }
 void editor_shown(bool shown) {
   page_editor_shown(shown ? 1 : 0);
+}
+void make_levels(std::uint32_t seed) {
+  page_make_levels(static_cast<double>(seed));
+}
+int take_level(std::uint32_t seed, int number, int* fields) {
+  return page_take_level(static_cast<double>(seed), number, fields);
+}
+bool ask_rating(std::uint64_t id, const int* fields, float step_interval) {
+  return page_ask_rating(static_cast<double>(id), fields, static_cast<double>(step_interval)) != 0;
+}
+int take_rating(std::uint64_t id, double* out) {
+  return page_take_rating(static_cast<double>(id), out);
 }
 
 }  // namespace rt::page

@@ -41,5 +41,19 @@ void show_track(const std::string& verdict, const std::string& refused);
 void share_track(const std::string& code);
 // The editor is shown or left: the page shows its buttons meanwhile.
 void editor_shown(bool shown);
+// The page's worker starts making the ten levels of `seed`.
+void make_levels(std::uint32_t seed);
+// Level `number` of `seed` as its file's 282 numbers into `fields`: 1 when
+// the worker has made it, 0 while it is being made, -1 when the worker
+// cannot (the page must make it itself).
+int take_level(std::uint32_t seed, int number, int* fields);
+// Asks the worker for the verdict on the track in `fields` (282 numbers) as
+// question `id`, replacing any question still waiting; false when there is
+// no worker.
+bool ask_rating(std::uint64_t id, const int* fields, float step_interval);
+// The answer to question `id` into `out` (verdict, slides, seconds): 1 when
+// there, 0 while awaited, -1 when it never will be (no worker, or a later
+// question replaced it).
+int take_rating(std::uint64_t id, double* out);
 
 }  // namespace rt::page
