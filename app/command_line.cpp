@@ -47,6 +47,23 @@ CommandLine parse_command_line(std::span<const std::string_view> args) {
         return line;
       }
       line.track = std::move(track);
+    } else if (arg == "--level") {
+      const std::string_view value = i + 1 < args.size() ? args[i + 1] : std::string_view();
+      if (value.size() != 1 && value != "10") {
+        line.action = CommandLine::Action::Wrong;
+        line.wrong = arg;
+        line.wrong_because = "needs a level from 1 to 10";
+        return line;
+      }
+      ++i;
+      const int level = value == "10" ? 10 : value[0] - '0';
+      if (level < 1) {
+        line.action = CommandLine::Action::Wrong;
+        line.wrong = arg;
+        line.wrong_because = "needs a level from 1 to 10";
+        return line;
+      }
+      line.first_level = level;
     } else if (arg == "--edit") {
       line.edit = true;
       // The file is optional: the next argument, unless it is an option.
@@ -96,6 +113,8 @@ Options:
                     "heute" plays the track of the day, the same everywhere
   --track CODE      play a player's track from its code (as the editor shares
                     it), at the code's speed, its verdict proven first
+  --level N         start every game on level N (1 to 10), as if the levels
+                    before it were won (for tests and measurements)
   --edit [FILE]     build a track of your own in the editor "Strecke bauen":
                     FILE is opened (or made by the first save, S); without
                     it the track left last time, or with --track that one

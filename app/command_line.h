@@ -26,6 +26,9 @@ struct CommandLine {
   bool day_seed = false;
   // --track CODE: a player's track, read from its code (already checked).
   std::optional<DecodedTrack> track;
+  // --level N: every game starts on level N (1 to 10), as if the levels
+  // before it had been won; for tests and the benchmark.
+  std::optional<int> first_level;
   // --edit [FILE]: the editor instead of the game, on FILE when given.
   bool edit = false;
   std::optional<std::string> edit_file;

@@ -77,6 +77,7 @@ int main(int argc, char** argv) {
           if (line.edit_file) file = std::filesystem::absolute(*line.edit_file);
           program.edit(file, line.track);
         }
+        if (line.first_level) program.game.first_level = *line.first_level;
         if (line.track) {
           const rt::TrackRating rating =
               program.play_track(line.track->level, line.track->speed_level);

@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
       // templates the shipped levels.
       program.edit(std::nullopt, line.track);
     }
+    if (line.first_level) program.game.first_level = *line.first_level;
     if (line.track) {
       const rt::TrackRating rating = program.play_track(line.track->level, line.track->speed_level);
       rt::show_track_on_page(rt::verdict_text(rating), "");

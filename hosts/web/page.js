@@ -397,6 +397,7 @@ Module.rtPage = (function () {
       copyRows(first, count);
       if (editing && first + count > 560) copyPalette();
       page.frames++;
+      if (page.frames === 1) setTimeout(page.makeAudio, 0);
       if (Module.rtOnFrame) Module.rtOnFrame(page.frames);
     },
 
@@ -591,11 +592,12 @@ Module.rtPage = (function () {
       if (wake) wake();
     },
 
-    // Browsers let a page make sound only after the player has done
-    // something: the first key press makes the sound output. It is held
-    // (suspended) while no sound plays, as a running output keeps waking
-    // the browser to play silence.
-    startAudio: function () {
+    // The sound output, made once the page has shown its first picture, in
+    // a turn of its own (making it takes a while), and held (suspended)
+    // while no sound plays, as a running output keeps waking the browser to
+    // play silence. Browsers let it sound only after the player has done
+    // something; the first sound after that starts it.
+    makeAudio: function () {
       if (audio) return;
       try {
         var Context = window.AudioContext || window.webkitAudioContext;
@@ -605,6 +607,10 @@ Module.rtPage = (function () {
       } catch (error) {
         audio = null;
       }
+    },
+    // The player did something: the output is made now if it is not yet.
+    startAudio: function () {
+      page.makeAudio();
     },
     // `samples` points at `count` interleaved signed 16-bit samples.
     loadSound: function (number, samples, count, channels, rate) {
@@ -815,6 +821,9 @@ Module.rtPage = (function () {
   }
   // ?edit: the editor "Strecke bauen", on the shared track when there is one.
   if (address.has('edit')) args.push('--edit');
+  // ?level=N (tests and the benchmark): every game starts on level N.
+  var level = address.get('level');
+  if (level !== null) args.push('--level', clean(level));
   Module.arguments = args;
 })();
 

@@ -18,6 +18,7 @@ import {storageFaults} from './storage.mjs';
 import {loadingFaults} from './loading.mjs';
 import {PHONE, TABLET, playByTouch} from './touch.mjs';
 import {editTracks} from './editor.mjs';
+import {noStalls} from './stalls.mjs';
 
 const site = process.argv[2];
 const shots = process.argv[3] || path.join(site, '..', 'web-test');
@@ -195,6 +196,7 @@ try {
   await storageFaults(browser, server.url, check);
   await loadingFaults(browser, site, check);
   await editTracks(browser, server, shots, check);
+  await noStalls(browser, server, shots, check);
   for (const screen of [PHONE, TABLET]) await playByTouch(browser, site, screen, shots, check);
 
   const zip = path.join(site, 'rangiertrubel-web.zip');
