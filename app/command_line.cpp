@@ -57,7 +57,7 @@ CommandLine parse_command_line(std::span<const std::string_view> args) {
       }
       ++i;
       const int level = value == "10" ? 10 : value[0] - '0';
-      if (level < 1) {
+      if (level < 1 || level > 10) {
         line.action = CommandLine::Action::Wrong;
         line.wrong = arg;
         line.wrong_because = "needs a level from 1 to 10";

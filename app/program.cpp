@@ -4,7 +4,6 @@
 
 #include <random>
 
-#include "frontend/track_editor.h"
 #include "levels/seed.h"
 #include "levels/track_raters.h"
 #include "platform/formats/cp437.h"
@@ -90,6 +89,11 @@ void Program::edit(const std::optional<std::filesystem::path>& file,
                    const std::optional<DecodedTrack>& track) {
   Platform& p = platform_;
   TrackEditor editor(p, game, track_rater());
+  editor_ = &editor;
+  struct Forget {
+    const TrackEditor*& editor;
+    ~Forget() { editor = nullptr; }
+  } forget{editor_};
   if (file) {
     const std::string refused = editor.open(*file);
     if (!refused.empty()) {

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "frontend/frontend.h"
+#include "frontend/track_editor.h"
 #include "game/game.h"
 #include "levels/seeded_levels.h"
 #include "levels/track_code.h"
@@ -64,6 +65,8 @@ class Program {
   // line that says why.
   void edit(const std::optional<std::filesystem::path>& file,
             const std::optional<DecodedTrack>& track);
+  // The editor while edit() runs it; none otherwise.
+  const TrackEditor* editor() const { return editor_; }
 
  private:
   Platform& platform_;
@@ -72,6 +75,7 @@ class Program {
   std::optional<std::uint32_t> seed_;
   std::unique_ptr<TrackRater> track_rater_;
   std::optional<Level> track_;
+  const TrackEditor* editor_ = nullptr;
 
  public:
   Game game;

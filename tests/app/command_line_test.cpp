@@ -85,12 +85,25 @@ TEST(CommandLine, SeedTakesANumberAWordOrRandomAndNothingElse) {
   EXPECT_EQ(parse({"--help", "--seed"}).action, CommandLine::Action::Wrong);
 }
 
+TEST(CommandLine, EditTakesAFileUnlessAnOptionFollowsAndLevelOneToTen) {
+  EXPECT_EQ(parse({"--edit", "meine.dat"}).edit_file, "meine.dat");
+  const CommandLine bare = parse({"--edit", "--windowed"});
+  EXPECT_TRUE(bare.edit);
+  EXPECT_FALSE(bare.edit_file);
+  EXPECT_EQ(bare.fullscreen, false);
+  EXPECT_EQ(parse({"--level", "10"}).first_level, 10);
+  for (const char* bad : {"0", "11", "x", "01"}) {
+    EXPECT_EQ(parse({"--level", bad}).action, CommandLine::Action::Wrong) << bad;
+  }
+  EXPECT_EQ(parse({"--level"}).action, CommandLine::Action::Wrong);
+}
+
 TEST(CommandLine, UsageNamesTheProgramEveryOptionAndTheKeys) {
   const std::string text = usage_text("rangiertrubel");
   EXPECT_EQ(text.rfind("Usage: rangiertrubel [OPTION]...\n", 0), 0u);
-  for (const char* word :
-       {"--fullscreen", "--windowed", "--integer-scale", "--seed", "random", "HighGen.dat",
-        "--help", "--version", "Escape", "F11", "Alt+Enter", "gamepad"}) {
+  for (const char* word : {"--fullscreen", "--windowed", "--integer-scale", "--seed", "random",
+                           "HighGen.dat", "--help", "--version", "Escape", "F11", "Alt+Enter",
+                           "gamepad", "--edit", "--level", "Ctrl+Z", "Strecken"}) {
     EXPECT_NE(text.find(word), std::string::npos) << word;
   }
 }

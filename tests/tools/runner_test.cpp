@@ -9,7 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "frontend/track_edit.h"
+#include "levels/track_file.h"
+#include "levels/track_rating.h"
 #include "platform/keyboard.h"
+#include "platform/os/bounded_read.h"
 #include "tests/support/front_fixture.h"
 #include "tools/sim_runner/script.h"
 
@@ -400,6 +404,52 @@ TEST_F(RunnerTest, ShotIsA32BitBottomUpBmpOfTheStoredValues) {
   EXPECT_EQ(pixel(5, 5), 0u);             // a black picture of the oval
   EXPECT_EQ(pixel(104, 59), 0xFFFFE0C8u);
   EXPECT_EQ(pixel(0, 599), 0xFF000000u);
+}
+
+// The runner's keys and clicks build the first shipped level in the editor
+// from an empty field; its verdict is the solver's, and the track saved is
+// the level itself.
+TEST_F(RunnerTest, TheEditorBuildsLevelOneByKeysAndClicks) {
+  const Level level1 =
+      read_level(read_bounded_file(std::string(RT_TEST_SOURCE_DIR) + "/data/levels/lev01.dat",
+                                   kMaxTextFileBytes)
+                     .bytes);
+  std::string text;
+  double t = 0.5;
+  const auto at = [&t] {
+    t += 0.05;
+    std::ostringstream s;
+    s.precision(2);
+    s << std::fixed << t;
+    return s.str();
+  };
+  for (std::size_t i = 0; i < TrackEdit::kPalette.size(); ++i) {
+    const char key = "1234567890L"[i];
+    bool chosen = false;
+    for (int x = 1; x <= kColumns; ++x) {
+      for (int y = 1; y <= kRows; ++y) {
+        if (level1.board.get(x, y) != TrackEdit::kPalette[i] ||
+            TrackEdit::kPalette[i] == tile::kGruen) {
+          continue;
+        }
+        if (!chosen) text += at() + " type " + key + "\n";
+        chosen = true;
+        text += at() + " click " + std::to_string((x - 1) * kCellSize + 20) + " " +
+                std::to_string((y - 1) * kCellSize + 20) + "\n";
+      }
+    }
+  }
+  for (const char* last : {" type S\n", " state\n", " tap esc\n"}) text += at() + last;
+  const RunResult r = run_text({"--dir", dir.path().string(), "--edit", "-"}, text);
+  EXPECT_EQ(r.status, 0) << r.err;
+  const auto lines = lines_of(r.out);
+  ASSERT_GE(lines.size(), 2u);
+  const std::string& state = lines[lines.size() - 2];
+  const std::string verdict = verdict_text(rate_track(level1, interval_of_level(1)));
+  EXPECT_NE(state.find("\"verdict\": \"Strecke " + verdict + "\", \"current\": true"),
+            std::string::npos)
+      << state;
+  EXPECT_EQ(read_track_file(dir.read("Data/Strecken/Strecke01.dat")).level->board, level1.board);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <system_error>
@@ -14,6 +15,8 @@
 #include "app/program.h"
 #include "app/sim_run.h"
 #include "hosts/sim/sim_host.h"
+#include "levels/track_code.h"
+#include "levels/track_raters.h"
 #include "platform/formats/bmp_writer.h"
 #include "platform/formats/cp437.h"
 #include "platform/keyboard.h"
@@ -187,7 +190,17 @@ std::string state_json(double t, const Program& program) {
       << ", \"points\": " << entry.points << '}';
     first = false;
   }
-  s << "]}";
+  s << ']';
+  // The editor's track, while the editor runs.
+  if (const TrackEditor* editor = program.editor()) {
+    const std::optional<std::string> code =
+        encode_track(editor->track().level(), editor->track().speed_level());
+    s << ", \"editor\": {\"verdict\": "
+      << json_string_from_cp437(utf8_to_cp437(editor->verdict_line()))
+      << ", \"current\": " << (editor->verdict_current() ? "true" : "false")
+      << ", \"code\": " << json_string_from_cp437(code.value_or("")) << '}';
+  }
+  s << '}';
   return s.str();
 }
 
@@ -198,6 +211,9 @@ int run_script(const std::vector<Command>& commands, const RunOptions& options, 
   Platform platform(host, options.dir);
   Program program(platform);
   program.game.first_level = options.first_level;
+  // The verdicts on the runner's one thread, so that a run is the same
+  // every time.
+  program.set_track_rater(std::make_unique<InlineTrackRater>());
   host.on_report = [&err](const std::string& line) { err << line << '\n'; };
   host.on_sound = [&out](const SimHost::Sound& sound) {
     out << time_field(sound.time) << ", \"sound\": " << json_string_from_cp437(sound.name) << "}\n";
@@ -206,7 +222,8 @@ int run_script(const std::vector<Command>& commands, const RunOptions& options, 
     schedule(host, platform, program, command, out, err);
   }
 
-  const SimEnd end = run_on_sim(host, program);
+  const SimEnd end = options.edit ? run_until_end(host, [&program] { program.edit({}, {}); })
+                                  : run_on_sim(host, program);
   int status = end.status;
   if (end.how == SimEnd::How::Stopped) {
     status = kStoppedStatus;
@@ -225,9 +242,10 @@ int run_script(const std::vector<Command>& commands, const RunOptions& options, 
 int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err) {
   static constexpr const char* kUsage =
-      "usage: rangiertrubel-sim [--dir DIR] [--until SECONDS] [--level N] SCRIPT\n"
+      "usage: rangiertrubel-sim [--dir DIR] [--until SECONDS] [--level N] [--edit] SCRIPT\n"
       "  --level N  every game starts on level N (from 1), at the speed it has\n"
-      "             when the levels before it are won\n";
+      "             when the levels before it are won\n"
+      "  --edit     run the track editor instead of the game\n";
   RunOptions options;
   std::optional<std::string> script_name;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -242,6 +260,8 @@ int runner_main(const std::vector<std::string>& args, std::istream& in, std::ost
         return kUsageStatus;
       }
       options.first_level = level;
+    } else if (arg == "--edit") {
+      options.edit = true;
     } else if ((arg == "--dir" || arg == "--until") && i + 1 < args.size()) {
       const std::string& value = args[++i];
       if (arg == "--dir") {

@@ -33,6 +33,8 @@ struct RunOptions {
   double until = 3600.0;
   // The level a game starts on, its speed as if the levels before it were won.
   int first_level = 1;
+  // The track editor instead of the game.
+  bool edit = false;
 };
 
 // Runs the whole program on the simulated host from its start-up on, doing
