@@ -6,7 +6,8 @@
 # over a scripted session, the speed of rangiertrubel-sim over the ten
 # level solutions, the start-up with a seed's levels against without, the
 # time and memory rangiertrubel-levels takes to solve the ten shipped levels
-# and to generate a seed's ten proven levels on one core (twenty seeds).
+# and to generate a seed's ten proven levels on one core (twenty seeds), and
+# the editor's verdict on each shipped level at its speed.
 # Prints one table (Markdown) with the budgets.
 #
 #   bench/run.sh [--runs N] [--no-build]
@@ -322,6 +323,23 @@ solve_figures() {
   awk -v t="$total" -v k="$most" 'BEGIN { printf "%.0f %.1f\n", t * 1000, k / 1024 }'
 }
 
+# --- rangiertrubel-levels rate: the editor's verdict, on one core -------------
+# Prints the milliseconds of the verdict on each shipped level at its own
+# speed, one line each.
+rate_times() {
+  local k n t0 t1
+  local one_core=()
+  command -v taskset >/dev/null && one_core=(taskset -c 0)
+  for k in $(seq 1 10); do
+    n="$(printf '%02d' "$k")"
+    t0="$EPOCHREALTIME"
+    "${one_core[@]}" "$bin/rangiertrubel-levels" rate "$source_dir/data/levels/lev$n.dat" \
+      --speed "$k" >/dev/null || { log "rate lev$n.dat failed"; return 1; }
+    t1="$EPOCHREALTIME"
+    awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.0f\n", (b - a) * 1000 }'
+  done
+}
+
 load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
 declare -a startup menu menu_wake intro play play_wake arrow peak sim seeded solve_ms solve_mb
 declare -a f_startup f_menu f_menu_wake f_play f_play_wake f_arrow
@@ -357,6 +375,10 @@ done
 log "generating the ten levels of twenty seeds"
 mapfile -t generate < <(generate_times) || true
 [ "${#generate[@]}" = 20 ] || { log "rangiertrubel-levels generate failed"; exit 2; }
+log "rating the ten shipped levels"
+mapfile -t rate < <(rate_times) || true
+[ "${#rate[@]}" = 10 ] || { log "rangiertrubel-levels rate failed"; exit 2; }
+rate_worst="$(printf '%s\n' "${rate[@]}" | sort -n | tail -n 1)"
 load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
 
 missed=0
@@ -398,6 +420,8 @@ row "start-up with --seed 1, more than without" "ms" le 150 "${seeded[@]}"
 row "solve, the ten shipped levels, one core" "ms" le 5000 "${solve_ms[@]}"
 row "solve, peak resident memory of one level" "MB" le 256 "${solve_mb[@]}"
 row "generate, ten proven levels, one core (20 seeds)" "ms" le 2000 "${generate[@]}"
+row "editor's verdict, a shipped level at its speed, one core (median of the ten)" "ms" le 100 "${rate[@]}"
+row "editor's verdict, the slowest shipped level, one core" "ms" le 500 "$rate_worst"
 echo
 echo "Load average (1, 5, 15 min) before: $load_before; after: $load_after."
 exit "$missed"

@@ -1,5 +1,5 @@
-// The level tool's encode and decode: a level file to its code and back, and
-// the statuses of what goes wrong.
+// The level tool's encode, decode and rate: a level file to its code and
+// back, its verdict, and the statuses of what goes wrong.
 #include "tools/levels/track_code_command.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/level_file.h"
+#include "levels/track_rating.h"
 #include "tests/support/drawn_level.h"
 #include "tests/support/temp_dir.h"
 #include "tools/levels/exit_status.h"
@@ -63,6 +64,13 @@ TEST(TrackCodeCommand, EncodeAndDecodeGiveTheLevelBackAndRefuseWhatTheyCannot) {
   EXPECT_EQ(run(encode_command, {(dir.path() / "none.dat").string()}).status, kFileStatus);
   EXPECT_EQ(run(decode_command, {code, "--out", (dir.path() / "no" / "x.dat").string()}).status,
             kFileStatus);
+
+  // rate says what the editor says, and refuses a track without a station.
+  const Outcome rated = run(rate_command, {gap, "--speed", "7"});
+  EXPECT_EQ(rated.out, gap + ", speed level 7: " +
+                           verdict_text(rate_track(level, interval_of_level(7))) + "\n");
+  EXPECT_EQ(run(rate_command, {(dir.path() / "open.dat").string()}).status, kFaultsStatus);
+  EXPECT_EQ(run(rate_command, {gap, "--speed"}).status, kUsageStatus);
 }
 
 }  // namespace

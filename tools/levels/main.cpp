@@ -32,7 +32,8 @@ int usage() {
                "[--script OUT]\n"
                "       rangiertrubel-levels generate --seed S [--count N] [--out DIR]\n"
                "       rangiertrubel-levels encode FILE [--speed N]\n"
-               "       rangiertrubel-levels decode CODE --out FILE\n";
+               "       rangiertrubel-levels decode CODE --out FILE\n"
+               "       rangiertrubel-levels rate FILE [--speed N]\n";
   return kUsageStatus;
 }
 
@@ -164,6 +165,7 @@ int main(int argc, char** argv) {
   if (command == "show" && files.size() == 1) return finish(show(files[0]));
   if (command == "encode") return finish(rt::levels::encode_command(files, std::cout, std::cerr));
   if (command == "decode") return finish(rt::levels::decode_command(files, std::cout, std::cerr));
+  if (command == "rate") return finish(rt::levels::rate_command(files, std::cout, std::cerr));
   if (command == "record" && files.size() == 3) {
     return finish(record(files[0], files[1], files[2]));
   }

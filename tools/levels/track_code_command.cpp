@@ -6,15 +6,21 @@
 
 #include "game/level_file.h"
 #include "levels/track_code.h"
+#include "levels/track_rating.h"
+#include "levels/track_rules.h"
 #include "platform/os/os.h"
 #include "tools/levels/exit_status.h"
 #include "tools/levels/level_file.h"
 
 namespace rt::levels {
 
-int encode_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::string file;
-  int speed = 1;
+namespace {
+
+// FILE [--speed N] of `command`; false, with the usage on `err`, when the
+// arguments are wrong.
+bool file_and_speed(const char* command, const std::vector<std::string>& args, std::string& file,
+                    int& speed, std::ostream& err) {
+  speed = 1;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--speed" && i + 1 < args.size()) {
       const std::string& value = args[++i];
@@ -23,19 +29,25 @@ int encode_command(const std::vector<std::string>& args, std::ostream& out, std:
           speed > kLevelCount) {
         err << "rangiertrubel-levels: --speed takes a level from 1 to 10, not \"" << value
             << "\"\n";
-        return kUsageStatus;
+        return false;
       }
     } else if (file.empty() && !args[i].starts_with("--")) {
       file = args[i];
     } else {
-      err << "usage: rangiertrubel-levels encode FILE [--speed N]\n";
-      return kUsageStatus;
+      file.clear();
+      break;
     }
   }
-  if (file.empty()) {
-    err << "usage: rangiertrubel-levels encode FILE [--speed N]\n";
-    return kUsageStatus;
-  }
+  if (file.empty()) err << "usage: rangiertrubel-levels " << command << " FILE [--speed N]\n";
+  return !file.empty();
+}
+
+}  // namespace
+
+int encode_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::string file;
+  int speed = 1;
+  if (!file_and_speed("encode", args, file, speed, err)) return kUsageStatus;
   std::string bytes;
   if (!read_file(file, bytes, err)) return kFileStatus;
   const Level level = rt::read_level(bytes);
@@ -49,6 +61,23 @@ int encode_command(const std::vector<std::string>& args, std::ostream& out, std:
     return kFaultsStatus;
   }
   out << *code << "\n";
+  return 0;
+}
+
+int rate_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::string file;
+  int speed = 1;
+  if (!file_and_speed("rate", args, file, speed, err)) return kUsageStatus;
+  std::string bytes;
+  if (!read_file(file, bytes, err)) return kFileStatus;
+  const Level level = rt::read_level(bytes);
+  const TrackFault fault = track_fault(level);
+  if (fault != TrackFault::None) {
+    err << file << ": " << track_fault_text(fault) << "\n";
+    return kFaultsStatus;
+  }
+  out << file << ", speed level " << speed << ": "
+      << verdict_text(rate_track(level, interval_of_level(speed))) << "\n";
   return 0;
 }
 
