@@ -27,8 +27,19 @@ export async function serve(folder) {
     });
     server.on('exit', (code) => reject(new Error(`http.server ended with ${code}`)));
   });
-  server.stderr.resume();  // its request log
-  return {url: `http://127.0.0.1:${port}/`, stop: () => server.kill()};
+  // Its request log: "GET /index.wasm HTTP/1.1" 200 -, one line each.
+  const requests = [];
+  let log = '';
+  server.stderr.on('data', (chunk) => {
+    log += chunk;
+    const lines = log.split('\n');
+    log = lines.pop();
+    for (const line of lines) {
+      const match = /"GET ([^ ]*) [^"]*" (\d+)/.exec(line);
+      if (match) requests.push({path: match[1], status: Number(match[2])});
+    }
+  });
+  return {url: `http://127.0.0.1:${port}/`, stop: () => server.kill(), requests};
 }
 
 // Debian's chromium, headless, with a fresh profile that is removed on close.

@@ -81,4 +81,23 @@ export async function noStalls(browser, server, shots, check) {
     assert.ok(longest <= BUDGET_MS, `a task of ${Math.round(longest)} ms`);
     await page.close();
   });
+
+  await check('a first visit downloads every file once, the offline worker keeping what the ' +
+              'page loaded', async () => {
+    const fresh = await browser.createBrowserContext();
+    const page = await fresh.newPage();
+    const from = server.requests.length;
+    await page.goto(server.url);
+    await until('the offline worker', () => page.evaluate(async () =>
+      !!(await navigator.serviceWorker.getRegistration())?.active), 30);
+    await sleep(500);
+    const full = {};
+    for (const r of server.requests.slice(from)) {
+      if (r.status === 200) full[r.path] = (full[r.path] || 0) + 1;
+    }
+    for (const file of ['/index.js', '/index.wasm', '/index.data', '/levels.js', '/levels.wasm']) {
+      assert.ok((full[file] || 0) <= 1, `${file} downloaded ${full[file]} times`);
+    }
+    await fresh.close();
+  });
 }
