@@ -13,6 +13,7 @@ import path from 'node:path';
 import {gzipSync} from 'node:zlib';
 import {blackCells, countPixels, launch, serve, sleep, tapPicture, until}
     from '../tests/hosts/web/browser.mjs';
+import {editorLongest, seededStart} from '../tests/hosts/web/stalls.mjs';
 
 const site = process.argv[2];
 const runs = Number(process.argv[3] || 3);
@@ -178,10 +179,23 @@ function gzippedBytes(folder) {
 
 const server = await serve(site);
 const results = [];
+// At 4x CPU throttling: the menu's first picture, the longest task from a
+// seeded game's start on level 1 and on level 10, and while a track is built.
+const throttled = [];
 try {
   for (let i = 0; i < runs; i++) {
     console.error(`bench: browser session ${i + 1} of ${runs}`);
     results.push(await session(server.url));
+    console.error(`bench: throttled session ${i + 1} of ${runs}`);
+    const browser = await launch();
+    try {
+      const first = await seededStart(browser, server.url, 1);
+      const tenth = await seededStart(browser, server.url, 10);
+      throttled.push({firstFrameMs: first.firstFrameMs, level1: first.longest,
+                      level10: tenth.longest, editor: await editorLongest(browser, server.url)});
+    } finally {
+      await browser.close();
+    }
   }
 } finally {
   server.stop();
@@ -208,6 +222,14 @@ row('processor, play with no input, phone', results.map((r) => r.playCpu), ' %',
 // The next look at the keys (0.15 s) and one frame of a 60 Hz display.
 row('a tap on a piece to the slide on the screen', results.map((r) => r.tapMs), ' ms', 0,
     '<= 167 ms', (v) => v <= 167);
+row('4x throttled: load to the first frame', throttled.map((t) => t.firstFrameMs), ' ms', 0,
+    '<= 1500 ms', (v) => v <= 1500);
+row('4x throttled: longest task, a seeded game\'s start on level 1',
+    throttled.map((t) => t.level1), ' ms', 0, '<= 50 ms', (v) => v <= 50);
+row('4x throttled: longest task, a seeded game\'s start on level 10',
+    throttled.map((t) => t.level10), ' ms', 0, '<= 50 ms', (v) => v <= 50);
+row('4x throttled: longest task, building a track in the editor',
+    throttled.map((t) => t.editor), ' ms', 0, '<= 50 ms', (v) => v <= 50);
 if (!offline) missed = true;
 rows.push(`| second load with the server gone | ${offline ? 'menu shown' : 'no menu'} | - | ` +
           `shows the menu | ${offline ? 'ok' : 'MISSED'} |`);
