@@ -52,9 +52,12 @@ void Game::show_level() {
     p_.sleep_until(until > now ? until : now + kFramePeriod);
   }
 
-  // The whole board, so that no cell the intro missed stays behind.
+  // The rest of the board, so that no cell the intro missed stays behind
+  // (a cell it drew already shows its picture).
   for (draw_x = 1; draw_x <= kColumns; ++draw_x) {
-    for (draw_y = 1; draw_y <= kRows; ++draw_y) draw_cell();
+    for (draw_y = 1; draw_y <= kRows; ++draw_y) {
+      if (!shown.test(static_cast<std::size_t>((draw_x - 1) * kRows + (draw_y - 1)))) draw_cell();
+    }
   }
   draw_locomotive();
 
