@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <memory>
 #include <unordered_map>
 
 namespace rt {
@@ -135,13 +136,23 @@ class Search {
     }
   }
 
+  using Distances = std::array<std::array<int, Board::kHeight>, Board::kWidth>;
+
   // Slides the hole needs to reach each cell, through pieces that may move.
-  void hole_distances() {
-    for (auto& column : distance_) column.fill(kNever);
+  // A slide swaps the hole with a piece that may move, so the cells that
+  // may move stay the same all search long: the distances depend on where
+  // the hole is alone, and are worked out once for each place of it.
+  const Distances& hole_distances() {
+    std::unique_ptr<Distances>& known =
+        distances_[static_cast<std::size_t>(hole_x_ * Board::kHeight + hole_y_)];
+    if (known) return *known;
+    known = std::make_unique<Distances>();
+    Distances& distance = *known;
+    for (auto& column : distance) column.fill(kNever);
     std::array<std::pair<int, int>, kColumns * kRows> queue{};
     std::size_t head = 0;
     std::size_t tail = 0;
-    distance_[hole_x_][hole_y_] = 0;
+    distance[hole_x_][hole_y_] = 0;
     queue[tail++] = {hole_x_, hole_y_};
     while (head < tail) {
       const auto [x, y] = queue[head++];
@@ -150,21 +161,22 @@ class Search {
         const int nx = x + o.dx;
         const int ny = y + o.dy;
         if (!Board::in_field(nx, ny) || !is_movable(board_.get(nx, ny))) continue;
-        if (distance_[nx][ny] != kNever) continue;
-        distance_[nx][ny] = distance_[x][y] + 1;
+        if (distance[nx][ny] != kNever) continue;
+        distance[nx][ny] = distance[x][y] + 1;
         queue[tail++] = {nx, ny};
       }
     }
+    return distance;
   }
 
   // The fewest slides any winning plan still needs: some cell of the route
   // ahead must change before the locomotive looks at it, and the hole must
   // reach it within the looks left until then.
   int lower_bound(const Route& r) {
-    hole_distances();
+    const Distances& distance = hole_distances();
     const auto cost = [&](int x, int y) {
       if (!Board::in_field(x, y)) return kNever;
-      const int d = distance_[x][y];
+      const int d = distance[x][y];
       return d == 0 ? 1 : d;
     };
     int best = kNever;
@@ -278,7 +290,8 @@ class Search {
   Locomotive loco_;
   int used_ = 0;  // looks used since the locomotive's last step
   Key key_;
-  std::array<std::array<int, Board::kHeight>, Board::kWidth> distance_{};
+  // By the hole's cell (x * kHeight + y): its distances, once worked out.
+  std::array<std::unique_ptr<Distances>, Board::kWidth * Board::kHeight> distances_{};
   std::vector<Made> path_;
   std::vector<Made> found_;
   int found_steps_ = 0;
