@@ -2,8 +2,11 @@
 #include "levels/play.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace rt {
 
@@ -23,13 +26,39 @@ PlayTiming timing_for(float interval, double clock_limit) {
   return PlayTiming{interval, sure_looks(interval, clock_limit)};
 }
 
+namespace {
+
+// The step table looked up instead of worked through: for each heading and
+// each code below kTableCodes, the heading after the step, or -1 for a
+// crash. Made from step_rule itself, so the rule stays in one place; no code
+// from kTableCodes on takes a locomotive.
+constexpr int kTableCodes = 32;
+constexpr auto kSteps = [] {
+  std::array<std::array<std::int8_t, kTableCodes>, 4> table{};
+  for (Heading h = 0; h < 4; ++h) {
+    for (TileCode code = 0; code < kTableCodes; ++code) {
+      const std::optional<StepResult> rule = step_rule(h, code);
+      table[static_cast<std::size_t>(h)][static_cast<std::size_t>(code)] =
+          rule && rule->moves ? static_cast<std::int8_t>(rule->new_heading) : std::int8_t{-1};
+    }
+  }
+  return table;
+}();
+static_assert(!step_rule(heading::kRight, kTableCodes).value().moves);
+
+}  // namespace
+
 StepEnd step_on(const Board& board, Locomotive& loco) {
+  if (loco.heading < 0 || loco.heading > 3) return StepEnd::Crashed;
   const Offset o = cell_ahead(loco.heading);
-  const auto rule = step_rule(loco.heading, board.get(loco.x + o.dx, loco.y + o.dy));
-  if (!rule || !rule->moves) return StepEnd::Crashed;
+  const TileCode ahead = board.get(loco.x + o.dx, loco.y + o.dy);
+  if (ahead < 0 || ahead >= kTableCodes) return StepEnd::Crashed;
+  const std::int8_t next =
+      kSteps[static_cast<std::size_t>(loco.heading)][static_cast<std::size_t>(ahead)];
+  if (next < 0) return StepEnd::Crashed;
   loco.x += o.dx;
   loco.y += o.dy;
-  loco.heading = rule->new_heading;
+  loco.heading = next;
   ++loco.steps;
   const bool won =
       station_beside([&](Offset b) { return board.get(loco.x + b.dx, loco.y + b.dy); });

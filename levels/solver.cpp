@@ -9,9 +9,10 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <limits>
 #include <memory>
-#include <unordered_map>
+#include <vector>
 
 namespace rt {
 
@@ -38,8 +39,51 @@ struct Key {
   std::uint64_t b = 0;
   bool operator==(const Key&) const = default;
 };
-struct KeyHash {
-  std::size_t operator()(const Key& k) const { return static_cast<std::size_t>(k.a); }
+// The searched states and the slides each still needs at least: open
+// addressing over a power-of-two array, grown at half full. It keeps what a
+// map would keep: find, then raise a state's value or add a new one.
+class StateTable {
+ public:
+  std::size_t size() const { return size_; }
+  // The value kept for `key`, or nullptr.
+  int* find(const Key& key) {
+    if (entries_.empty()) return nullptr;
+    for (std::size_t i = index(key);; i = (i + 1) & mask_) {
+      Entry& e = entries_[i];
+      if (!e.used) return nullptr;
+      if (e.key == key) return &e.value;
+    }
+  }
+  void add(const Key& key, int value) {
+    if (2 * (size_ + 1) > entries_.size()) grow();
+    std::size_t i = index(key);
+    while (entries_[i].used) i = (i + 1) & mask_;
+    entries_[i] = Entry{key, value, true};
+    ++size_;
+  }
+
+ private:
+  struct Entry {
+    Key key;
+    int value = 0;
+    bool used = false;
+  };
+  std::size_t index(const Key& key) const { return static_cast<std::size_t>(key.a) & mask_; }
+  void grow() {
+    std::vector<Entry> old = std::move(entries_);
+    entries_.assign(old.empty() ? 1024 : 2 * old.size(), Entry{});
+    mask_ = entries_.size() - 1;
+    for (const Entry& e : old) {
+      if (!e.used) continue;
+      std::size_t i = index(e.key);
+      while (entries_[i].used) i = (i + 1) & mask_;
+      entries_[i] = e;
+    }
+  }
+
+  std::vector<Entry> entries_;
+  std::size_t mask_ = 0;
+  std::size_t size_ = 0;
 };
 
 // A slide at look `look` (from 0) after step `step`.
@@ -112,26 +156,29 @@ class Search {
     return {key_.a ^ mix(rest ^ 0x1234567ULL), key_.b ^ mix(rest ^ 0x89abcdefULL)};
   }
 
-  Route drive() const {
-    Route r;
+  // The route from the state now into `r`, whose storage is reused.
+  void drive(Route& r) const {
+    r.at.clear();
+    r.won = false;
+    r.endless = false;
     Locomotive l = loco_;
     r.at.push_back(l);
     for (;;) {
       if (l.steps >= kStepHorizon) {
         r.endless = true;
-        return r;
+        return;
       }
       const Offset o = cell_ahead(l.heading);
       const StepEnd end = step_on(board_, l);
       if (end == StepEnd::Crashed) {
         r.crash_x = l.x + o.dx;
         r.crash_y = l.y + o.dy;
-        return r;
+        return;
       }
       r.at.push_back(l);
       if (end == StepEnd::Won) {
         r.won = true;
-        return r;
+        return;
       }
     }
   }
@@ -195,7 +242,12 @@ class Search {
   int dfs(int g, int bound) {
     if (++nodes_ > limits_.max_nodes) aborted_ = true;
     if (aborted_) return kNever;
-    const Route route = drive();
+    // One route per depth, kept for its storage (a deque keeps the routes
+    // of the depths above in place while this one grows).
+    if (routes_.size() <= static_cast<std::size_t>(g))
+      routes_.resize(static_cast<std::size_t>(g) + 1);
+    Route& route = routes_[static_cast<std::size_t>(g)];
+    drive(route);
     if (route.won) {
       found_ = path_;
       found_steps_ = route.at.back().steps;
@@ -204,7 +256,7 @@ class Search {
     int h = lower_bound(route);
     if (h >= kNever) return kNever;
     const Key key = state_key();
-    if (const auto it = table_.find(key); it != table_.end()) h = std::max(h, it->second);
+    if (const int* known = table_.find(key)) h = std::max(h, *known);
     if (g + h > bound) return g + h;
 
     int least = kNever;
@@ -243,11 +295,10 @@ class Search {
     }
     if (!aborted_) {
       const int needed = least >= kNever ? kNever : least - g;
-      auto it = table_.find(key);
-      if (it != table_.end()) {
-        it->second = std::max(it->second, needed);
+      if (int* known = table_.find(key)) {
+        *known = std::max(*known, needed);
       } else if (table_.size() < limits_.max_table_entries) {
-        table_.emplace(key, needed);
+        table_.add(key, needed);
       }
     }
     return least;
@@ -297,7 +348,8 @@ class Search {
   int found_steps_ = 0;
   std::uint64_t nodes_ = 0;
   bool aborted_ = false;
-  std::unordered_map<Key, int, KeyHash> table_;
+  StateTable table_;
+  std::deque<Route> routes_;
 };
 
 Plan Search::plan_of(const std::vector<Made>& made) const {
