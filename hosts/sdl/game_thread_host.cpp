@@ -71,7 +71,11 @@ void GameThreadHost::wait_for_key(double look_seconds, const std::function<bool(
 }
 
 void GameThreadHost::play_sound(const std::string& path) {
-  if (audio_ != nullptr) audio_->play_file(path);
+  if (audio_ == nullptr) return;
+  std::string problem;
+  audio_->play_file(path, &problem);
+  // Told as every file the game cannot use is, once.
+  if (!problem.empty() && platform_ != nullptr) platform_->report_file_problem(path, problem);
 }
 
 void GameThreadHost::beep() {

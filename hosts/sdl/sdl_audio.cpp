@@ -7,7 +7,6 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <iostream>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -34,20 +33,18 @@ using SharedSamples = std::shared_ptr<const Samples>;
 // WAV the reader takes; all but a missing file are reported. `missing`
 // tells a file that is not there, which may still appear, from one that is
 // there and cannot be played.
-SharedSamples load_wav(const std::string& path, bool& missing) {
+SharedSamples load_wav(const std::string& path, bool& missing, std::string& problem) {
   const FileBytes file = read_bounded_file(path, kMaxSoundFileBytes);
   missing = file.status == FileBytes::Status::Missing;
   if (!file.ok()) {
-    if (!missing) {
-      std::cerr << "rangiertrubel: Datei \"" << path << "\" " << file.reason() << std::endl;
-    }
+    if (!missing) problem = file.reason();
     return nullptr;
   }
   const auto* first = reinterpret_cast<const std::uint8_t*>(file.bytes.data());
   const std::optional<WavSound> wav = decode_wav(std::span(first, file.bytes.size()));
   constexpr std::size_t kMaxBytes = static_cast<std::size_t>(INT_MAX);
   if (!wav || wav->samples.size() > kMaxBytes / sizeof(std::int16_t)) {
-    std::cerr << "rangiertrubel: Datei \"" << path << "\" ist kein lesbarer Klang" << std::endl;
+    problem = "ist kein lesbarer Klang";
     return nullptr;
   }
   const std::unique_ptr<SDL_AudioStream, decltype(&SDL_FreeAudioStream)> stream(
@@ -176,7 +173,7 @@ void SdlAudio::close_when_silent() {
   }
 }
 
-void SdlAudio::play_file(const std::string& path) {
+void SdlAudio::play_file(const std::string& path, std::string* problem) {
   if (!is_open()) return;
   SharedSamples sound;
   {
@@ -190,7 +187,9 @@ void SdlAudio::play_file(const std::string& path) {
     // file would otherwise hold up every play of it. A missing file may
     // still appear and play.
     bool missing = false;
-    sound = load_wav(path, missing);
+    std::string why;
+    sound = load_wav(path, missing, why);
+    if (problem != nullptr) *problem = why;
     std::lock_guard guard(impl_->cache_mutex);
     if (!sound) {
       if (!missing) impl_->failed.insert(path);

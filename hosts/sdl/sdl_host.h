@@ -67,7 +67,9 @@ class SdlAudio {
   // Starts a WAV file; a missing or unreadable file plays nothing (and stops
   // nothing). A file that is there but cannot be played (not a regular file,
   // too big, not a WAV) is reported once and not read again.
-  void play_file(const std::string& path);
+  // A file that is there but cannot be played gives its reason in
+  // `problem` (when given), the first time only.
+  void play_file(const std::string& path, std::string* problem = nullptr);
   void play_beep();
   // Closes the device once no sound has played for a while, so that its
   // thread stops waking to feed silence; the next sound opens it again.

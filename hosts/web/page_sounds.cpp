@@ -11,9 +11,9 @@
 
 namespace rt {
 
-void PageSounds::play(const std::string& path) {
+void PageSounds::play(const std::string& path, std::string& problem) {
   auto known = numbers_.find(path);
-  if (known == numbers_.end()) known = numbers_.emplace(path, load(path)).first;
+  if (known == numbers_.end()) known = numbers_.emplace(path, load(path, problem)).first;
   if (known->second > 0) page::play_sound(known->second);
 }
 
@@ -26,8 +26,8 @@ void PageSounds::beep() {
   page::play_sound(kBeepNumber);
 }
 
-int PageSounds::load(const std::string& path) {
-  const std::optional<WavSound> sound = read_sound_file(path);
+int PageSounds::load(const std::string& path, std::string& problem) {
+  const std::optional<WavSound> sound = read_sound_file(path, &problem);
   if (!sound) return 0;
   const int number = next_number_++;
   page::load_sound(number, sound->samples.data(), static_cast<int>(sound->samples.size()),

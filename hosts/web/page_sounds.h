@@ -10,12 +10,14 @@ namespace rt {
 // nothing (missing, too big, not a WAV) is not read again.
 class PageSounds {
  public:
-  void play(const std::string& path);
+  // Plays the sound file at `path`; a file that is there but cannot be
+  // played gives its reason in `problem`, once.
+  void play(const std::string& path, std::string& problem);
   void beep();
 
  private:
   // The sound's number for the page, or 0 when it plays nothing.
-  int load(const std::string& path);
+  int load(const std::string& path, std::string& problem);
 
   std::map<std::string, int> numbers_;
   int next_number_ = kBeepNumber + 1;

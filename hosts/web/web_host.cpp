@@ -236,7 +236,10 @@ class WebHost final : public Host {
  public:
   explicit WebHost(WebPage& page) : page_(page) {}
 
-  void attach(Platform& platform) override { page_.attach(platform); }
+  void attach(Platform& platform) override {
+    platform_ = &platform;
+    page_.attach(platform);
+  }
   void open_display(const std::string&) override { page_.open_display(); }
   double clock_seconds() override { return page_.game_seconds(); }
   void pause_ms(int ms) override { page_.pause(ms); }
@@ -244,7 +247,11 @@ class WebHost final : public Host {
   void wait_for_key(double look_seconds, const std::function<bool()>& arrived) override {
     page_.wait_for_key(look_seconds, arrived);
   }
-  void play_sound(const std::string& path) override { sounds_.play(path); }
+  void play_sound(const std::string& path) override {
+    std::string problem;
+    sounds_.play(path, problem);
+    if (!problem.empty() && platform_ != nullptr) platform_->report_file_problem(path, problem);
+  }
   void beep() override { sounds_.beep(); }
   // The pointer is the player's: a page can neither move nor confine it, and
   // it is only hidden over the game's picture.
@@ -271,6 +278,7 @@ class WebHost final : public Host {
 
  private:
   WebPage& page_;
+  Platform* platform_ = nullptr;
   PageSounds sounds_;
 };
 

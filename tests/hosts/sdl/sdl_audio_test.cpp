@@ -70,9 +70,12 @@ TEST_F(SdlAudioTest, MissingOrBrokenFilesPlayNothingAndStopNothing) {
   ASSERT_TRUE(audio.is_open());
   audio.play_file(write_tone("long.wav", 2.0, 44100));
   ASSERT_GT(audio.frames_left(), 80000u);
-  audio.play_file((dir.path() / "missing.wav").string());
+  std::string problem;
+  audio.play_file((dir.path() / "missing.wav").string(), &problem);
+  EXPECT_EQ(problem, "") << "a missing file is not reported";
   dir.write("broken.wav", "RIFF\x10\0\0\0WAVEfmt junk");
-  audio.play_file((dir.path() / "broken.wav").string());
+  audio.play_file((dir.path() / "broken.wav").string(), &problem);
+  EXPECT_EQ(problem, "ist kein lesbarer Klang");
   audio.play_file("");
   // 8-bit samples: a WAV that SDL's own loader would take, but not the
   // game's reader, which the page uses too; a sound plays on both or neither.
