@@ -93,10 +93,10 @@ struct Made {
   int look;
 };
 
-// Where the locomotive goes from now on with no further slide: at[i] is the
+// The locomotive's run from now on with no further slide: at[i] is the
 // locomotive i steps from now. Unless it wins, its next step after the last
 // one crashes into (crash_x, crash_y), or it runs past the horizon.
-struct Route {
+struct Run {
   std::vector<Locomotive> at;
   bool won = false;
   bool endless = false;
@@ -157,7 +157,7 @@ class Search {
   }
 
   // The route from the state now into `r`, whose storage is reused.
-  void drive(Route& r) const {
+  void drive(Run& r) const {
     r.at.clear();
     r.won = false;
     r.endless = false;
@@ -219,7 +219,7 @@ class Search {
   // The fewest slides any winning plan still needs: some cell of the route
   // ahead must change before the locomotive looks at it, and the hole must
   // reach it within the looks left until then.
-  int lower_bound(const Route& r) {
+  int lower_bound(const Run& r) {
     const Distances& distance = hole_distances();
     const auto cost = [&](int x, int y) {
       if (!Board::in_field(x, y)) return kNever;
@@ -246,7 +246,7 @@ class Search {
     // of the depths above in place while this one grows).
     if (routes_.size() <= static_cast<std::size_t>(g))
       routes_.resize(static_cast<std::size_t>(g) + 1);
-    Route& route = routes_[static_cast<std::size_t>(g)];
+    Run& route = routes_[static_cast<std::size_t>(g)];
     drive(route);
     if (route.won) {
       found_ = path_;
@@ -304,7 +304,7 @@ class Search {
     return least;
   }
 
-  int try_slide(Slide s, int sx, int sy, std::pair<int, int> slot, const Route& route, int g,
+  int try_slide(Slide s, int sx, int sy, std::pair<int, int> slot, const Run& route, int g,
                 int bound) {
     if (timing_.looks_after(slot.first) <= slot.second) return kNever;
     const Locomotive saved_loco = loco_;
@@ -349,7 +349,7 @@ class Search {
   std::uint64_t nodes_ = 0;
   bool aborted_ = false;
   StateTable table_;
-  std::deque<Route> routes_;
+  std::deque<Run> routes_;
 };
 
 Plan Search::plan_of(const std::vector<Made>& made) const {

@@ -86,14 +86,14 @@ int show(const std::string& file) {
 }
 
 // Plans: one line per level, "lev03: Right Up Up Left Left"; # starts a comment.
-bool read_plans(const std::string& bytes, std::vector<rt::levels::Plan>& plans) {
+bool read_plans(const std::string& bytes, std::vector<rt::levels::KeyPlan>& plans) {
   std::istringstream in(bytes);
   std::string text;
   while (std::getline(in, text)) {
     if (text.empty() || text[0] == '#') continue;
     const auto colon = text.find(':');
     std::istringstream keys(colon == std::string::npos ? text : text.substr(colon + 1));
-    rt::levels::Plan plan;
+    rt::levels::KeyPlan plan;
     for (std::string key; keys >> key;) plan.push_back(key);
     plans.push_back(plan);
   }
@@ -108,7 +108,7 @@ int record(const std::string& dir, const std::string& plans_file, const std::str
       return kFileStatus;
     }
   }
-  std::vector<rt::levels::Plan> plans;
+  std::vector<rt::levels::KeyPlan> plans;
   std::string bytes;
   if (!read_file(plans_file, bytes, std::cerr)) return kFileStatus;
   if (!read_plans(bytes, plans)) {

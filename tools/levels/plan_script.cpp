@@ -49,7 +49,7 @@ class Scratch {
 
 }  // namespace
 
-ScriptResult write_plan_script(const Level& level, int number, const rt::Plan& plan,
+ScriptResult write_plan_script(const Level& level, int number, const Plan& plan,
                                const std::filesystem::path& script, const std::string& title) {
   Scratch scratch;
   std::error_code ec;

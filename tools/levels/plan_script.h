@@ -25,7 +25,7 @@ struct ScriptResult {
 // Plays `plan` on `level` standing in for level `number`, the game started
 // there as the runner's --level starts it, and writes the key presses to
 // `script` under the title line `title`.
-ScriptResult write_plan_script(const Level& level, int number, const rt::Plan& plan,
+ScriptResult write_plan_script(const Level& level, int number, const Plan& plan,
                                const std::filesystem::path& script, const std::string& title);
 
 }  // namespace rt::levels

@@ -62,12 +62,21 @@ std::string format_time(double t) {
   return buffer;
 }
 double script_time(double t) {
-  return std::stod(format_time(t));
+  // The nearest millisecond, as "%.3f" and reading it back give, without
+  // the text: the recorder asks for it every 5 ms of a whole game. Only a
+  // time within a hair of halfway between two milliseconds takes the text's
+  // way, so that the rounding is the text's exactly.
+  const double ms = t * 1000.0;
+  const double whole = std::round(ms);
+  if (std::abs(std::abs(ms - whole) - 0.5) < 1e-6 || !(std::abs(ms) < 1e15)) {
+    return std::stod(format_time(t));
+  }
+  return whole / 1000.0;
 }
 
 class Recorder {
  public:
-  Recorder(SimHost& host, Program& program, const std::vector<Plan>& plans, int first_level)
+  Recorder(SimHost& host, Program& program, const std::vector<KeyPlan>& plans, int first_level)
       : host_(host), program_(program), plans_(plans), first_level_(first_level) {
     program_.game.first_level = first_level;
   }
@@ -150,7 +159,7 @@ class Recorder {
       loco_y_ = game.loco_y;
     }
     if (now < next_press_) return;
-    const Plan& plan = plans_[recording_.levels.size()];
+    const KeyPlan& plan = plans_[recording_.levels.size()];
     const double at = script_time(now + kTick);
     if (holding_) {
       if (game.cursor_x != hole_x_ || game.cursor_y != hole_y_) {
@@ -213,7 +222,7 @@ class Recorder {
 
   SimHost& host_;
   Program& program_;
-  const std::vector<Plan>& plans_;
+  const std::vector<KeyPlan>& plans_;
   const int first_level_;
   Recording recording_;
   Level start_;                   // the level as it was presented
@@ -236,7 +245,7 @@ class Recorder {
 
 }  // namespace
 
-Recording record_solutions(const std::filesystem::path& dir, const std::vector<Plan>& plans,
+Recording record_solutions(const std::filesystem::path& dir, const std::vector<KeyPlan>& plans,
                            int first_level) {
   SimHost host;
   host.set_time_limit(3600.0);

@@ -25,7 +25,7 @@ inline constexpr std::array<SlideKey, 4> kSlideKeys{{{Slide::Up, "Up", scan::kUp
 // The slides that solve one level, as arrow key names ("Up", "Left", ...);
 // "Down@3" waits until the locomotive has made its third step before Down is
 // pressed.
-using Plan = std::vector<std::string>;
+using KeyPlan = std::vector<std::string>;
 
 // What one level of a recorded run took.
 struct LevelRecord {
@@ -52,7 +52,7 @@ struct Recording {
 // after another, each after its wait and held until its slide has happened.
 // Records the key presses as a script for rangiertrubel-sim.
 // The script is in time order.
-Recording record_solutions(const std::filesystem::path& dir, const std::vector<Plan>& plans,
+Recording record_solutions(const std::filesystem::path& dir, const std::vector<KeyPlan>& plans,
                            int first_level = 1);
 
 // The recorded run until level `index` (from 0) was won, then its state and

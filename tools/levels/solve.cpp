@@ -37,7 +37,7 @@ std::optional<double> number(const std::string& text) {
   return value;
 }
 
-void print_plan(std::ostream& out, const std::string& file, float interval, const rt::Plan& plan) {
+void print_plan(std::ostream& out, const std::string& file, float interval, const Plan& plan) {
   char line[200];
   std::snprintf(line, sizeof line, "%s: %zu slides at %.2f seconds per step (%d looks per step)\n",
                 file.c_str(), plan.slides.size(), static_cast<double>(interval),
