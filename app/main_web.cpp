@@ -16,8 +16,8 @@
 
 #include "app/command_line.h"
 #include "app/program.h"
+#include "app/worker_levels.h"
 #include "hosts/web/web_host.h"
-#include "hosts/web/worker_levels.h"
 #include "levels/seed.h"
 
 int main(int argc, char** argv) {

@@ -502,7 +502,10 @@ void TrackEditor::save() {
   }
   const std::string reason = p_.keep_players_file(file, level_file_text(edit_.level()));
   if (!reason.empty()) {
-    show_message("Nicht gespeichert: " + reason);
+    // The reason in full goes where the host reports files; the row says it
+    // short, in the player's words.
+    p_.report_file_problem(file, "nicht gespeichert: " + reason);
+    show_message("Nicht gespeichert (Speicher voll?)");
     return;
   }
   file_ = file;

@@ -367,4 +367,20 @@ void show_track_on_page(std::string_view verdict, std::string_view refused) {
   page::show_track(std::string(verdict), std::string(refused));
 }
 
+void make_levels_in_worker(std::uint32_t seed) {
+  page::make_levels(seed);
+}
+
+int take_level_from_worker(std::uint32_t seed, int number, int* fields) {
+  return page::take_level(seed, number, fields);
+}
+
+bool ask_worker_rating(std::uint64_t id, const int* fields, float step_interval) {
+  return page::ask_rating(id, fields, step_interval);
+}
+
+int take_worker_rating(std::uint64_t id, double* out) {
+  return page::take_rating(id, out);
+}
+
 }  // namespace rt

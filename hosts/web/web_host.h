@@ -46,4 +46,18 @@ void show_seed_on_page(std::uint32_t seed, std::string_view refused, std::string
 // and the shipped levels are played.
 void show_track_on_page(std::string_view verdict, std::string_view refused);
 
+// The page's Web Worker, which runs the level library off the page's
+// thread. A level goes as its file's 282 numbers (kLevelFields).
+// Starts making the ten levels of `seed`.
+void make_levels_in_worker(std::uint32_t seed);
+// Level `number` of `seed` into `fields`: 1 when made, 0 while being made,
+// -1 when the worker cannot make it (the page must make it itself).
+int take_level_from_worker(std::uint32_t seed, int number, int* fields);
+// Asks for the verdict on the track in `fields` as question `id`, replacing
+// a question still waiting; false when there is no worker.
+bool ask_worker_rating(std::uint64_t id, const int* fields, float step_interval);
+// The answer to question `id` (verdict number, slides, seconds to spare)
+// into `out`: 1 when there, 0 while awaited, -1 when it never will be.
+int take_worker_rating(std::uint64_t id, double* out);
+
 }  // namespace rt

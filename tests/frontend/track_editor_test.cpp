@@ -150,5 +150,18 @@ TEST_F(TrackEditorTest, SavesSharesDrivesAndKeepsTheDraft) {
   EXPECT_EQ(next.track().level().board, track.board);
 }
 
+TEST_F(TrackEditorTest, AFailedSaveIsSaidAndReportedAndTheTrackStays) {
+  std::ofstream(dir.path() / "Strecken") << "a file where the folder would go";
+  type(0.1, '8');
+  type(0.2, keycode::kSpace);
+  type(0.3, 's');
+  run_until(0.5);
+  EXPECT_EQ(editor.message(), "Nicht gespeichert (Speicher voll?)");
+  ASSERT_EQ(host.reports().size(), 1u);
+  EXPECT_NE(host.reports()[0].find("Strecke01.dat\" nicht gespeichert: "), std::string::npos)
+      << host.reports()[0];
+  EXPECT_EQ(editor.track().level().board.get(1, 1), tile::kBaum1);
+}
+
 }  // namespace
 }  // namespace rt::testing

@@ -53,6 +53,9 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || {
   echo share/doc/rangiertrubel/README.md
   echo share/doc/rangiertrubel/HACKING.md
   echo share/doc/rangiertrubel/docs/fuzzing.md
+  echo share/doc/rangiertrubel/docs/screenshots/editor-desktop.png
+  echo share/doc/rangiertrubel/docs/screenshots/editor-phone-landscape.png
+  echo share/doc/rangiertrubel/docs/screenshots/editor-phone.png
   echo share/doc/rangiertrubel/docs/screenshots/level1.png
   echo share/doc/rangiertrubel/docs/screenshots/menu.png
   for n in 01 02 03 04 05 06 07 08 09 10; do echo "share/rangiertrubel/Data/lev$n.dat"; done

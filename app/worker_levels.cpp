@@ -1,8 +1,8 @@
 // Levels and verdicts from the page's worker, with the page's own thread as
 // the fallback.
-#include "hosts/web/worker_levels.h"
+#include "app/worker_levels.h"
 
-#include "hosts/web/page_calls.h"
+#include "hosts/web/web_host.h"
 #include "levels/generator.h"
 
 namespace rt {
@@ -30,7 +30,7 @@ constexpr int kNoteColumn = 40;
 }  // namespace
 
 WorkerLevels::WorkerLevels(Platform& platform, std::uint32_t seed) : p_(platform), seed_(seed) {
-  page::make_levels(seed);
+  make_levels_in_worker(seed);
 }
 
 Level WorkerLevels::level(int level_number) {
@@ -39,7 +39,7 @@ Level WorkerLevels::level(int level_number) {
   bool noted = false;
   while (!made) {
     std::array<int, kLevelFields> fields{};
-    const int got = page::take_level(seed_, n, fields.data());
+    const int got = take_level_from_worker(seed_, n, fields.data());
     if (got > 0) {
       std::size_t i = 0;
       made = read_level_fields([&] { return fields[i++]; });
@@ -67,7 +67,7 @@ std::uint64_t WorkerTrackRater::ask(const Level& level, float step_interval) {
   step_interval_ = step_interval;
   inline_.reset();
   const std::array<int, kLevelFields> fields = fields_of(level);
-  if (!page::ask_rating(number_, fields.data(), step_interval)) {
+  if (!ask_worker_rating(number_, fields.data(), step_interval)) {
     inline_ = rate_track(level, step_interval);
   }
   return number_;
@@ -77,7 +77,7 @@ std::optional<TrackRating> WorkerTrackRater::answer(std::uint64_t question) {
   if (question != number_) return std::nullopt;
   if (inline_) return inline_;
   double out[3] = {};
-  const int got = page::take_rating(question, out);
+  const int got = take_worker_rating(question, out);
   if (got < 0) {
     // The worker failed: the page rates it itself after all.
     inline_ = rate_track(level_, step_interval_);

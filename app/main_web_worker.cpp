@@ -1,9 +1,8 @@
-// The level library in the page's Web Worker (levels.js and levels.wasm,
-// driven by levels_worker.js): it makes a seed's levels and rates the
-// editor's tracks away from the page's one thread, so that the page never
-// stands still while the solver works. Plain numbers in, plain numbers out.
-#include <emscripten/emscripten.h>
-
+// The level library's program for the page's Web Worker (levels.js and
+// levels.wasm, driven by hosts/web/levels_worker.js): it makes a seed's
+// levels and rates the editor's tracks away from the page's one thread, so
+// that the page never stands still while the solver works. Plain numbers in,
+// plain numbers out; the build exports the two functions.
 #include <cstdint>
 
 #include "game/level_file.h"
@@ -33,15 +32,14 @@ rt::Level get_level(const std::int32_t* fields) {
 extern "C" {
 
 // Level `number` of `seed` into `fields` (rt::kLevelFields numbers).
-EMSCRIPTEN_KEEPALIVE void rt_make_level(std::uint32_t seed, int number, std::int32_t* fields) {
+void rt_make_level(std::uint32_t seed, int number, std::int32_t* fields) {
   put_level(rt::generate_level(seed, number), fields);
 }
 
 // The verdict on the track in `fields` at `step_interval`: `out` gets the
 // verdict (its number in rt::TrackVerdict), the fewest slides and the
 // seconds to spare.
-EMSCRIPTEN_KEEPALIVE void rt_rate_track(const std::int32_t* fields, float step_interval,
-                                        double* out) {
+void rt_rate_track(const std::int32_t* fields, float step_interval, double* out) {
   const rt::TrackRating rating = rt::rate_track(get_level(fields), step_interval);
   out[0] = static_cast<double>(rating.verdict);
   out[1] = rating.slides;
