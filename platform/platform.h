@@ -41,7 +41,8 @@ struct ProgramEnd {
 // through it.
 int run_to_exit_status(const std::function<void(Platform&)>& game, Platform& platform);
 
-enum class FileMode { Input, Append };
+// How a numbered file is opened: the game only reads its files that way.
+enum class FileMode { Input };
 
 // How a save of the list of best scores went.
 struct SaveResult {
@@ -121,17 +122,9 @@ class Platform {
   // --- Sequential text files -----------------------------------------------
   int open_file(std::string_view path, FileMode mode, int file_number);
   int close_file(int file_number);
-  int delete_file(std::string_view path);
   void begin_read(int file_number);
   std::int32_t read_int_field();
   std::string read_string_field();
-  void write_string_field(int file_number, std::string_view text);
-  void write_int_field(int file_number, std::int32_t value);
-  // Replaces the file at `path` with `bytes` so that it afterwards holds
-  // either the old or the complete new contents: a temporary file of its own
-  // beside it (made new, never through a link), flushed to disk, renamed over
-  // it. 0 ok, 2 on failure (old file kept, temporary file removed).
-  int replace_file_atomically(std::string_view path, std::string_view bytes);
 
   // --- The list of best scores ----------------------------------------------
   // Where it is read and saved; by default `Data/High.dat` under the root.

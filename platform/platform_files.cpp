@@ -1,8 +1,6 @@
-// Numbered text files: reading fields from a file opened for input, writing
-// fields to a file opened for append, the atomic replacement of a file, and
-// the player's track files.
+// Numbered text files read field by field, the list of best scores, and the
+// player's track files.
 #include <algorithm>
-#include <fstream>
 #include <system_error>
 
 #include "platform/os/os.h"
@@ -17,17 +15,6 @@ constexpr int kLastFileNumber = 254;
 
 bool valid_file_number(int n) {
   return n >= kFirstFileNumber && n <= kLastFileNumber;
-}
-
-// Appends the bytes at the end of the file; false when that fails.
-bool append_bytes(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::app);
-  if (!out) {
-    return false;
-  }
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return !out.fail();
 }
 
 // A save waits this long for another copy of the game to finish its own.
@@ -56,25 +43,13 @@ int Platform::open_file(std::string_view path, FileMode mode, int file_number) {
     return 1;
   }
   const std::filesystem::path file = host_path(path);
-  std::error_code ec;
-  if (mode == FileMode::Append && std::filesystem::is_directory(file, ec)) {
+  // A file that is not a regular file, or too big, counts as missing.
+  const FileBytes read = read_bounded_file(file, kMaxTextFileBytes);
+  if (!read.ok()) {
+    if (read.status != FileBytes::Status::Missing) report_file_problem(file, read.reason());
     return 2;
   }
-  if (mode == FileMode::Input) {
-    // A file that is not a regular file, or too big, counts as missing.
-    const FileBytes read = read_bounded_file(file, kMaxTextFileBytes);
-    if (!read.ok()) {
-      if (read.status != FileBytes::Status::Missing) report_file_problem(file, read.reason());
-      return 2;
-    }
-    slot.reader = FieldReader(text_mode(read.bytes));
-  } else {
-    // Opening for append creates the file at once, as the game expects.
-    if (!append_bytes(file, {})) {
-      return 2;
-    }
-    slot.reader = FieldReader();
-  }
+  slot.reader = FieldReader(text_mode(read.bytes));
   slot.open = true;
   slot.mode = mode;
   slot.path = file;
@@ -89,28 +64,8 @@ int Platform::close_file(int file_number) {
   if (!slot.open) {
     return 1;
   }
-  // Every write went straight to the file, so nothing is left to flush. The
-  // unread rest of the data goes: a closed file gives only empty fields.
-  const bool written = slot.mode == FileMode::Append;
+  // The unread rest of the data goes: a closed file gives only empty fields.
   slot = FileSlot{};
-  if (written) host_.files_changed();
-  return 0;
-}
-
-int Platform::delete_file(std::string_view path) {
-  const std::filesystem::path file = host_path(path);
-  std::error_code ec;
-  const auto status = std::filesystem::symlink_status(file, ec);
-  if (status.type() == std::filesystem::file_type::not_found) {
-    return 2;
-  }
-  if (ec || status.type() == std::filesystem::file_type::directory) {
-    return 3;
-  }
-  if (!std::filesystem::remove(file, ec) || ec) {
-    return 3;
-  }
-  host_.files_changed();
   return 0;
 }
 
@@ -119,7 +74,7 @@ void Platform::begin_read(int file_number) {
     return;
   }
   const FileSlot& slot = files_[static_cast<std::size_t>(file_number)];
-  if (slot.open && slot.mode == FileMode::Input) {
+  if (slot.open) {
     field_source_ = file_number;
     typed_line_ = FieldReader();
   }
@@ -131,7 +86,7 @@ std::int32_t Platform::read_int_field() {
   }
   if (valid_file_number(field_source_)) {
     FileSlot& slot = files_[static_cast<std::size_t>(field_source_)];
-    if (slot.open && slot.mode == FileMode::Input) {
+    if (slot.open) {
       return slot.reader.read_int();
     }
   }
@@ -144,42 +99,11 @@ std::string Platform::read_string_field() {
   }
   if (valid_file_number(field_source_)) {
     FileSlot& slot = files_[static_cast<std::size_t>(field_source_)];
-    if (slot.open && slot.mode == FileMode::Input) {
+    if (slot.open) {
       return slot.reader.read_string();
     }
   }
   return {};
-}
-
-void Platform::write_string_field(int file_number, std::string_view text) {
-  if (!valid_file_number(file_number)) {
-    return;
-  }
-  const FileSlot& slot = files_[static_cast<std::size_t>(file_number)];
-  if (slot.open && slot.mode == FileMode::Append) {
-    std::string line;
-    line.reserve(text.size() + 4);
-    line += '"';
-    line += text;
-    line += "\"\r\n";
-    append_bytes(slot.path, line);
-  }
-}
-
-void Platform::write_int_field(int file_number, std::int32_t value) {
-  if (!valid_file_number(file_number)) {
-    return;
-  }
-  const FileSlot& slot = files_[static_cast<std::size_t>(file_number)];
-  if (slot.open && slot.mode == FileMode::Append) {
-    append_bytes(slot.path, std::to_string(value) + "\r\n");
-  }
-}
-
-int Platform::replace_file_atomically(std::string_view path, std::string_view bytes) {
-  if (!os::replace_file(host_path(path), bytes).empty()) return 2;
-  host_.files_changed();
-  return 0;
 }
 
 std::filesystem::path Platform::tracks_folder() const {

@@ -1,4 +1,5 @@
-// The platform's files: game paths, opening, reading, appending and replacing.
+// The platform's files: game paths, opening and reading, the atomic replace
+// under every save, and what the host hears of writes.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <limits>
 #include <string>
 
+#include "platform/os/os.h"
 #include "tests/support/sim_fixture.h"
 
 namespace rt {
@@ -29,7 +31,6 @@ TEST_F(FilesTest, OpenAndCloseCodes) {
   dir.write("Data/lev01.dat", "1\r\n");
   EXPECT_EQ(platform.open_file("Data\\missing.dat", FileMode::Input, 1), 2);
   EXPECT_EQ(platform.open_file("Data", FileMode::Input, 1), 2);  // a folder
-  EXPECT_EQ(platform.open_file("Nowhere\\new.dat", FileMode::Append, 1), 2);
   for (int bad : {0, -1, 255, 1000}) {
     EXPECT_EQ(platform.open_file("Data\\lev01.dat", FileMode::Input, bad), 1) << bad;
     EXPECT_EQ(platform.close_file(bad), 1) << bad;
@@ -41,15 +42,6 @@ TEST_F(FilesTest, OpenAndCloseCodes) {
   EXPECT_EQ(platform.close_file(1), 1);
   EXPECT_EQ(platform.close_file(254), 0);
   EXPECT_EQ(platform.open_file("Data\\lev01.dat", FileMode::Input, 1), 0);  // free again
-}
-
-TEST_F(FilesTest, DeleteCodes) {
-  dir.write("Data/High.dat", "x");
-  EXPECT_EQ(platform.delete_file("Data\\High.dat"), 0);
-  EXPECT_FALSE(fs::exists(dir.path() / "Data" / "High.dat"));
-  EXPECT_EQ(platform.delete_file("Data\\High.dat"), 2);
-  EXPECT_EQ(platform.delete_file("Data"), 3);  // a folder is not deleted
-  EXPECT_TRUE(fs::is_directory(dir.path() / "Data"));
 }
 
 TEST_F(FilesTest, FieldsReadFromAFileInTextMode) {
@@ -78,8 +70,9 @@ TEST_F(FilesTest, FailedBeginReadKeepsTheSource) {
   EXPECT_EQ(platform.read_int_field(), 1);
   platform.begin_read(2);  // not open
   EXPECT_EQ(platform.read_int_field(), 2);
-  ASSERT_EQ(platform.open_file("b.dat", FileMode::Append, 3), 0);
-  platform.begin_read(3);  // open, but not for input
+  ASSERT_EQ(platform.open_file("a.dat", FileMode::Input, 3), 0);
+  ASSERT_EQ(platform.close_file(3), 0);
+  platform.begin_read(3);  // closed again
   EXPECT_EQ(platform.read_int_field(), 3);
 }
 
@@ -118,22 +111,9 @@ TEST_F(FilesTest, NoSourceYetGivesEmptyFields) {
   EXPECT_EQ(platform.read_string_field(), "");
 }
 
-TEST_F(FilesTest, WrittenFieldsHaveTheirExactBytesAndReadBack) {
-  dir.write("Data/High.dat", "old\r\n");
-  ASSERT_EQ(platform.open_file("Data\\High.dat", FileMode::Append, 1), 0);
-  platform.write_string_field(1, "Anna Lisa");
-  platform.write_int_field(1, 0);
-  platform.write_string_field(1, "");
-  platform.write_int_field(1, -42);
-  platform.write_int_field(1, std::numeric_limits<std::int32_t>::min());
-  platform.write_int_field(2, 5);        // not open: nothing happens
-  platform.write_string_field(0, "no");  // not a file number
-  EXPECT_EQ(platform.close_file(1), 0);
-  EXPECT_EQ(dir.read("Data/High.dat"),
-            "old\r\n\"Anna Lisa\"\r\n0\r\n\"\"\r\n-42\r\n-2147483648\r\n");
-
+TEST_F(FilesTest, FieldsAsTheListWritesThemReadBackExactly) {
+  dir.write("Data/High.dat", "old\r\n\"Anna Lisa\"\r\n0\r\n\"\"\r\n-42\r\n-2147483648\r\n");
   ASSERT_EQ(platform.open_file("Data\\High.dat", FileMode::Input, 1), 0);
-  platform.write_int_field(1, 99);  // opened for input: not written
   platform.begin_read(1);
   EXPECT_EQ(platform.read_string_field(), "old");
   EXPECT_EQ(platform.read_string_field(), "Anna Lisa");
@@ -144,16 +124,13 @@ TEST_F(FilesTest, WrittenFieldsHaveTheirExactBytesAndReadBack) {
   EXPECT_EQ(platform.read_int_field(), 0);
 }
 
-TEST_F(FilesTest, AppendCreatesAMissingFile) {
-  ASSERT_EQ(platform.delete_file("n.dat"), 2);
-  ASSERT_EQ(platform.open_file("n.dat", FileMode::Append, 1), 0);
-  EXPECT_TRUE(fs::exists(dir.path() / "n.dat"));
-  EXPECT_EQ(dir.read("n.dat"), "");
-}
-
 class ReplaceFileTest : public testing::SimFixture {
  protected:
   void SetUp() override { dir.write("Data/High.dat", "old contents\r\n"); }
+  // The replace every save makes: 0 when done, 2 when it failed.
+  int replace(const std::string& file, std::string_view bytes) {
+    return os::replace_file(dir.path() / file, bytes).empty() ? 0 : 2;
+  }
   // The list and nothing else in its folder.
   bool only_target_left() {
     int files = 0;
@@ -166,15 +143,15 @@ class ReplaceFileTest : public testing::SimFixture {
 };
 
 TEST_F(ReplaceFileTest, ReplacesTheWholeFile) {
-  EXPECT_EQ(platform.replace_file_atomically("Data\\High.dat", "\"A\"\r\n5\r\n"), 0);
+  EXPECT_EQ(replace("Data/High.dat", "\"A\"\r\n5\r\n"), 0);
   EXPECT_EQ(dir.read("Data/High.dat"), "\"A\"\r\n5\r\n");
   EXPECT_TRUE(only_target_left());
-  EXPECT_EQ(platform.replace_file_atomically("Data\\New.dat", "1"), 0);  // new file
+  EXPECT_EQ(replace("Data/New.dat", "1"), 0);  // new file
   EXPECT_EQ(dir.read("Data/New.dat"), "1");
 }
 
 TEST_F(ReplaceFileTest, MissingFolderFails) {
-  EXPECT_EQ(platform.replace_file_atomically("Nowhere\\High.dat", "x"), 2);
+  EXPECT_EQ(replace("Nowhere/High.dat", "x"), 2);
   EXPECT_FALSE(fs::exists(dir.path() / "Nowhere"));
 }
 
@@ -191,7 +168,7 @@ TEST_F(ReplaceFileTest, ThingsAtTemporaryNamesAreLeftAlone) {
   for (const char* n : {".0", ".1"}) {
     fs::create_symlink(dir.path() / "victim", data / ("High.dat.tmp." + pid + n));
   }
-  EXPECT_EQ(platform.replace_file_atomically("Data\\High.dat", "new"), 0);
+  EXPECT_EQ(replace("Data/High.dat", "new"), 0);
   EXPECT_EQ(dir.read("Data/High.dat"), "new");
   EXPECT_EQ(dir.read("victim"), "precious");
   EXPECT_TRUE(fs::is_directory(data / "High.dat.tmp"));
@@ -203,7 +180,7 @@ TEST_F(ReplaceFileTest, ThingsAtTemporaryNamesAreLeftAlone) {
 
 TEST_F(ReplaceFileTest, FailedRenameRemovesTheTemporary) {
   fs::create_directory(dir.path() / "Data" / "Busy.dat");  // a folder cannot be replaced
-  EXPECT_EQ(platform.replace_file_atomically("Data\\Busy.dat", "new"), 2);
+  EXPECT_EQ(replace("Data/Busy.dat", "new"), 2);
   EXPECT_TRUE(fs::is_directory(dir.path() / "Data" / "Busy.dat"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "Data"), fs::directory_iterator()),
             2);  // the list and the folder, no temporary file
@@ -217,7 +194,7 @@ TEST_F(ReplaceFileTest, ReadOnlyFolderKeepsTheOldFile) {
   }
   const fs::path folder = dir.path() / "Data";
   fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-  const int result = platform.replace_file_atomically("Data\\High.dat", "new");
+  const int result = replace("Data/High.dat", "new");
   fs::permissions(folder, fs::perms::owner_all);
   EXPECT_EQ(result, 2);
   EXPECT_EQ(dir.read("Data/High.dat"), "old contents\r\n");
@@ -403,29 +380,18 @@ TEST(FilesChangedTest, TheHostHearsOfEveryWriteAndOfNoRead) {
   platform.read_int_field();
   platform.close_file(1);
   EXPECT_EQ(host.changes, 0);
-  // A replaced file, once it is in place.
-  ASSERT_EQ(platform.replace_file_atomically("Data\\High.dat", "\"A\"\r\n1\r\n"), 0);
+  // A player's file kept, once it is in place.
+  ASSERT_EQ(platform.keep_players_file(dir.path() / "Data" / "Strecken" / "a.dat", "1"), "");
   EXPECT_EQ(host.changes, 1);
-  // Appended fields, once the file is closed.
-  ASSERT_EQ(platform.open_file("Data\\log.dat", FileMode::Append, 1), 0);
-  platform.write_string_field(1, "x");
-  platform.write_int_field(1, 2);
+  // A file that could not be written left nothing new to keep.
+  dir.write("Blocked", "a file where a folder would go");
+  EXPECT_NE(platform.keep_players_file(dir.path() / "Blocked" / "a.dat", "1"), "");
   EXPECT_EQ(host.changes, 1);
-  platform.close_file(1);
-  EXPECT_EQ(host.changes, 2);
-  // A deleted file, but not a missing one or a folder.
-  EXPECT_EQ(platform.delete_file("Data\\log.dat"), 0);
-  EXPECT_EQ(platform.delete_file("Data\\log.dat"), 2);
-  EXPECT_EQ(platform.delete_file("Data"), 3);
-  EXPECT_EQ(host.changes, 3);
-  // A replacement that failed left nothing new to keep.
-  EXPECT_EQ(platform.replace_file_atomically("Nowhere\\High.dat", "x"), 2);
-  EXPECT_EQ(host.changes, 3);
   // A saved list of best scores.
   const SaveResult saved =
       platform.update_score_file([](std::string_view) { return std::string("\"B\"\r\n2\r\n"); });
   EXPECT_TRUE(saved.ok) << saved.reason;
-  EXPECT_EQ(host.changes, 4);
+  EXPECT_EQ(host.changes, 2);
   // A list the host's storage refused is not saved (a full browser storage).
   host.refusal = "the browser's storage is full";
   const SaveResult refused =
