@@ -27,6 +27,21 @@ double due_time(float last, double interval) {
   return (static_cast<double>(below) + static_cast<double>(first)) / 2.0;
 }
 
+// The arrow key that makes a slide.
+int arrow_of(Slide slide) {
+  switch (slide) {
+    case Slide::Up:
+      return scan::kUp;
+    case Slide::Down:
+      return scan::kDown;
+    case Slide::Left:
+      return scan::kLeft;
+    case Slide::Right:
+      return scan::kRight;
+  }
+  return 0;
+}
+
 }  // namespace
 
 float Game::clock_reading() {
@@ -34,18 +49,28 @@ float Game::clock_reading() {
 }
 
 void Game::describe_field() {
+  // What a tap on the picture means, by the rules of play: the status line
+  // and the locomotive speed it up, as Space does; a piece beside the hole
+  // slides into it, as the arrow of that slide does. This is where a tap
+  // becomes a slide.
   PointerScreen s;
   s.kind = PointerScreen::Kind::Field;
-  s.columns = kColumns;
-  s.rows = kRows;
-  s.cell = kCellSize;
-  s.hole_column = cursor_x;
-  s.hole_row = cursor_y;
-  s.loco_column = loco_x;
-  s.loco_row = loco_y;
+  const auto add = [&s](PixelRect rect, int scan_code) {
+    s.zones[static_cast<std::size_t>(s.zone_count++)] = PointerScreen::TapZone{rect, scan_code};
+  };
+  const auto cell = [](int x, int y) {
+    return PixelRect{(x - 1) * kCellSize, (y - 1) * kCellSize, kCellSize, kCellSize};
+  };
   // The whole strip below the field, the status line in it.
-  s.status_line =
-      PixelRect{0, kRows * kCellSize, Screen::kWidth, Screen::kHeight - kRows * kCellSize};
+  add(PixelRect{0, kRows * kCellSize, Screen::kWidth, Screen::kHeight - kRows * kCellSize},
+      scan::kSpace);
+  if (Board::in_field(loco_x, loco_y)) add(cell(loco_x, loco_y), scan::kSpace);
+  for (const Slide slide : kSlides) {
+    const Offset from = slide_source(slide);
+    if (Board::in_field(cursor_x + from.dx, cursor_y + from.dy)) {
+      add(cell(cursor_x + from.dx, cursor_y + from.dy), arrow_of(slide));
+    }
+  }
   p_.set_pointer_screen(s);
 }
 

@@ -223,17 +223,10 @@ PointerInput::Press PointerInput::field_press(const Gesture& gesture) const {
     case Gesture::Kind::Tap:
       break;
   }
-  if (s.status_line.contains(gesture.x, gesture.y)) return press(scan::kSpace);
-  if (s.cell <= 0 || gesture.x >= s.columns * s.cell || gesture.y >= s.rows * s.cell) return {};
-  const int column = gesture.x / s.cell + 1;
-  const int row = gesture.y / s.cell + 1;
-  if (column == s.loco_column && row == s.loco_row) return press(scan::kSpace);
-  // A piece beside the hole moves into it: the arrow points from the piece
-  // to the hole.
-  if (column == s.hole_column && row == s.hole_row + 1) return press(scan::kUp);
-  if (column == s.hole_column && row == s.hole_row - 1) return press(scan::kDown);
-  if (row == s.hole_row && column == s.hole_column + 1) return press(scan::kLeft);
-  if (row == s.hole_row && column == s.hole_column - 1) return press(scan::kRight);
+  for (int i = 0; i < s.zone_count && i < PointerScreen::kMaxZones; ++i) {
+    const PointerScreen::TapZone& zone = s.zones[static_cast<std::size_t>(i)];
+    if (zone.rect.contains(gesture.x, gesture.y)) return press(zone.scan_code);
+  }
   return {};
 }
 

@@ -25,7 +25,7 @@ struct PixelRect {
 struct PointerScreen {
   enum class Kind {
     Nothing,    // taps do nothing
-    Field,      // the game is played: the field, the hole, the locomotive
+    Field,      // the game is played: taps by the game's zones, swipes are arrows
     Menu,       // a list of items, one of them selected
     AnyKey,     // the game waits for a key: any tap is one
     TextEntry,  // a line is being typed: taps do nothing, the keyboard types
@@ -33,16 +33,17 @@ struct PointerScreen {
   };
   Kind kind = Kind::Nothing;
 
-  // Field: `columns` x `rows` square cells of `cell` pixels from the top-left
-  // corner of the picture; cells are named by column and row from 1.
-  int columns = 0;
-  int rows = 0;
-  int cell = 0;
-  int hole_column = 0;
-  int hole_row = 0;
-  int loco_column = 0;
-  int loco_row = 0;
-  PixelRect status_line;  // a tap there speeds up, as on the locomotive
+  // Field: what a tap means, as the game works it out from its rules: the
+  // first zone that holds the tap presses its key (a scan code); a tap in
+  // no zone means nothing. A swipe is the arrow of its direction, the touch
+  // buttons are Space, S and Escape.
+  struct TapZone {
+    PixelRect rect;
+    int scan_code = 0;
+  };
+  static constexpr int kMaxZones = 8;
+  std::array<TapZone, kMaxZones> zones{};
+  int zone_count = 0;
 
   // Menu: the items' rectangles top to bottom, the selected one and the one
   // that switches the sound (-1 for none), counted from 0.
