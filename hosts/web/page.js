@@ -25,8 +25,10 @@ Module.rtPage = (function () {
   // What happened on the page for the host, three numbers an event (see
   // INPUT), taken by the host at its next turn.
   var input = [];
-  var INPUT = {down: 1, move: 2, up: 3, button: 4, character: 5, code: 6, secondary: 7,
-               key: 8};
+  // The kinds' numbers come from the host at the start (page_input.h is
+  // where they are named): down, move, up, button, character, code,
+  // secondary, key.
+  var INPUT = null;
   var editing = false;   // the editor is shown: its buttons beside the picture
   // The level library's Web Worker (levels_worker.js): made at the first
   // question, false once it has failed.
@@ -359,8 +361,9 @@ Module.rtPage = (function () {
     frames: 0,       // pictures shown
     soundsStarted: 0,
 
-    start: function () {
+    start: function (kinds) {
       window.rtGameStarted = true;
+      INPUT = kinds;
       canvas = element('screen');
       context = canvas.getContext('2d', {alpha: false});
       picture = document.createElement('canvas');

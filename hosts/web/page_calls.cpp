@@ -3,12 +3,18 @@
 
 #include <emscripten.h>
 
+#include "hosts/web/page_input.h"
+
 namespace rt::page {
 namespace {
 
 // (Kept as written: the C++ formatter would take JavaScript operators apart.)
 // clang-format off
-EM_JS(void, page_start, (), { Module.rtPage.start(); });
+EM_JS(void, page_start, (int down, int move, int up, int button, int character, int code,
+                         int secondary, int key), {
+  Module.rtPage.start({down: down, move: move, up: up, button: button, character: character,
+                       code: code, secondary: secondary, key: key});
+});
 EM_JS(void, page_show_rows, (const std::uint8_t* rgba, int first, int count), {
   Module.rtPage.showRows(rgba, first, count);
 });
@@ -64,7 +70,10 @@ EM_JS(int, page_take_rating, (double id, double* out), {
 }  // namespace
 
 void start() {
-  page_start();
+  // The page numbers its events as page_input.h names them.
+  page_start(page_event::kDown, page_event::kMove, page_event::kUp, page_event::kButton,
+             page_event::kCharacter, page_event::kCode, page_event::kSecondaryDown,
+             page_event::kKey);
 }
 void show_rows(const std::uint8_t* rgba, int first, int count) {
   page_show_rows(rgba, first, count);

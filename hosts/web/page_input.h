@@ -12,8 +12,8 @@ namespace rt {
 
 class Platform;
 
-// The kinds of the page's events, as page.js numbers them, and what the
-// other two numbers hold.
+// The kinds of the page's events, named here only: the host hands these
+// numbers to page.js when the page starts. What the other two numbers hold.
 namespace page_event {
 inline constexpr int kDown = 1;           // the pointer went down at x, y (picture pixels)
 inline constexpr int kMove = 2;           // it moved to x, y
