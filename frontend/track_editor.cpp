@@ -118,6 +118,7 @@ void TrackEditor::run() {
     if (edit_.version() != rated_version_ || edit_.speed_level() != rated_speed_) ask_verdict();
     take_verdict();
     if (!stroke_ || p_.timer_seconds() - drafted_at_ >= kDraftPeriod) keep_draft();
+    forget_other_keys();
     if (p_.input_waiting()) continue;
     if (asked_) {
       p_.sleep_ms(kVerdictLookMs);
@@ -396,6 +397,14 @@ void TrackEditor::show_speed() {
   p_.print_text(fitted("Stufe " + std::to_string(edit_.speed_level()), kSpeedWidth));
 }
 
+void TrackEditor::forget_other_keys() {
+  // Codes that reached the key buffer while another screen was shown (a
+  // help page, a drive) are not the editor's; left there they would keep
+  // every wait for input from waiting.
+  while (!p_.inkey().empty()) {
+  }
+}
+
 void TrackEditor::describe() {
   p_.set_pointer_screen(screen_of_kind(PointerScreen::Kind::Canvas));
 }
@@ -515,8 +524,15 @@ void TrackEditor::save() {
 void TrackEditor::take_template() {
   const int number = next_template_;
   next_template_ = number % kLevelCount + 1;
+  const Level level = game_.level_of(number);
+  // A level that is missing or damaged (its file read as empty cells) is
+  // no track to start from.
+  if (track_fault(level) != TrackFault::None) {
+    show_message("Vorlage " + std::to_string(number) + " fehlt oder ist kaputt.");
+    return;
+  }
   const Level before = edit_.level();
-  edit_.replace(game_.level_of(number));
+  edit_.replace(level);
   edit_.set_speed_level(number);
   draw_changes(before);
   show_speed();
@@ -554,6 +570,7 @@ void TrackEditor::my_tracks() {
   draw();
   std::optional<int> open;
   for (bool done = false; !done;) {
+    forget_other_keys();
     p_.wait_input();
     while (const std::optional<CanvasEvent> event = p_.take_canvas_event()) {
       if (done) continue;

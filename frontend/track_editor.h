@@ -70,6 +70,7 @@ class TrackEditor {
   void show_message(const std::string& text);
   void show_speed();
   void describe();
+  void forget_other_keys();
 
   // The verdict: asked anew after every change, shown as outdated until
   // the answer comes.

@@ -825,8 +825,9 @@ Module.rtPage = (function () {
   // ?edit: the editor "Strecke bauen", on the shared track when there is one.
   if (address.has('edit')) args.push('--edit');
   // ?level=N (tests and the benchmark): every game starts on level N.
+  // Anything but 1 to 10 is left out: it is no player's choice to refuse.
   var level = address.get('level');
-  if (level !== null) args.push('--level', clean(level));
+  if (level !== null && /^(10|[1-9])$/.test(level)) args.push('--level', level);
   Module.arguments = args;
 })();
 
