@@ -4,6 +4,8 @@
 // fresh profile and played there, offline too. Used by e2e.mjs; the
 // screenshots go to the README.
 import assert from 'node:assert/strict';
+import {mkdtempSync, rmSync, writeFileSync} from 'node:fs';
+import {tmpdir} from 'node:os';
 import path from 'node:path';
 import {countPixels, sleep, tapPicture as tap, textArea, until} from './browser.mjs';
 import {PHONE} from './touch.mjs';
@@ -95,6 +97,25 @@ export async function editTracks(browser, server, shots, check) {
     await fresh.close();
   });
 
+  await check('a hostile file uploaded joins Meine Strecken under a harmless name, its ' +
+              'name shown as text', async () => {
+    const folder = mkdtempSync(path.join(tmpdir(), 'rt-upload-'));
+    try {
+      const hostile = path.join(folder, '..%2F<img src=x onerror=alert(1)>.dat');
+      writeFileSync(hostile, 'kein Level\u0000\u00ff');
+      await (await page.$('#upload-file')).uploadFile(hostile);
+      const said = await until('the notice', () => page.$eval('#refused', (e) =>
+        e.style.display === 'block' ? e.textContent : ''), 10);
+      assert.match(said, /Meine Strecken/);
+      const names = await page.evaluate(() => FS.readdir('/game/Data/Strecken'));
+      assert.ok(names.some((n) => /^[A-Za-z0-9_-]+\.dat$/.test(n) && n !== 'Entwurf.dat'),
+                JSON.stringify(names));
+      assert.equal(await page.$('#refused img'), null, 'no element made from the name');
+    } finally {
+      rmSync(folder, {recursive: true, force: true});
+    }
+  });
+
   await check('desktop: the editor by mouse, the draft kept over a reload', async () => {
     await page.setViewport({width: 1024, height: 768});
     await page.reload();
@@ -102,6 +123,23 @@ export async function editTracks(browser, server, shots, check) {
       page.evaluate(() => document.body.classList.contains('editing')), 20);
     // The draft: the track built above is back.
     await until('the verdict', () => verdictShown(page), 10);
+    // The right button picks the rail of the top-left cell, a click puts it
+    // on the cell below the station's right neighbour.
+    const box = await (await page.$('#screen')).boundingBox();
+    const at = (x, y) => [box.x + (x - 0.5) * 40 * box.width / 800,
+                          box.y + (y - 0.5) * 40 * box.height / 600];
+    await page.keyboard.press('8');  // a tree is chosen first
+    await page.mouse.click(...at(1, 1), {button: 'right'});
+    await page.mouse.click(...at(4, 2));
+    const fourth = await until('the draft with the rail', () => page.evaluate(() => {
+      try {
+        const text = new TextDecoder().decode(FS.readFile('/game/Data/Strecken/Entwurf.dat'));
+        return text.split('\n')[3].split(',')[1] !== '1' && text.split('\n')[3].split(',')[1];
+      } catch (error) {
+        return '';
+      }
+    }), 10);
+    assert.equal(fourth, '10', 'the rail the right button picked, on column 4, row 2');
     await page.screenshot({path: path.join(shots, 'editor-desktop.png')});
     assert.deepEqual(errors, []);
   });
