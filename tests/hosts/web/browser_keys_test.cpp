@@ -74,10 +74,9 @@ TEST_F(BrowserKeys, TheBrowsersOwnKeysKeepWorking) {
   EXPECT_FALSE(press({"F5", "F5"}));
   EXPECT_FALSE(press({"F11", "F11"}));
   EXPECT_FALSE(press({"F12", "F12"}));
-  EXPECT_EQ(out,
-            (std::vector<KeyAction>{down(19), code(18), down(17), down(63), code(extended_code(63)),
-                                    down(87), code(extended_code(87)), down(88),
-                                    code(extended_code(88))}));
+  EXPECT_EQ(out, (std::vector<KeyAction>{down(19), code(18), down(17), down(63),
+                                         code(extended_code(63)), down(87), code(extended_code(87)),
+                                         down(88), code(extended_code(88))}));
   out.clear();
   EXPECT_TRUE(press({"KeyY", "z", true, false, false}));  // a German keyboard's Z
   EXPECT_EQ(out, (std::vector<KeyAction>{down(21), code(26)}));
