@@ -54,14 +54,15 @@ int main(int argc, char** argv) {
     // all ten from the start, off the page's one thread.
     program.set_track_rater(std::make_unique<rt::WorkerTrackRater>());
     std::optional<rt::WorkerLevels> made;
-    if (seed && !line.track && !line.edit) made.emplace(platform, *seed);
+    if (seed && !line.track) made.emplace(platform, *seed);
     program.set_level_maker([&made, &platform](std::uint32_t of, int number) {
       if (!made) made.emplace(platform, of);  // the seed is always the one above
       return made->level(number);
     });
     if (line.edit) {
       // ?edit, or "Bearbeiten" beside a shared track: the editor, its
-      // templates the shipped levels.
+      // templates the levels of the address's seed, or else the shipped ones.
+      if (seed && !line.track) program.play_seed(*seed);
       program.edit(std::nullopt, line.track);
     }
     if (line.first_level) program.game.first_level = *line.first_level;
