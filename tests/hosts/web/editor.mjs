@@ -1,7 +1,7 @@
 // The editor in the page, on a phone's screen in chromium's touch emulation
 // and on a desktop with a mouse: a small track built by taps on the piece
-// buttons and the picture, rated, shared by its link, the link opened in a
-// fresh profile and played there, offline too. Used by e2e.mjs; the
+// buttons and the picture, rated, shared by its link, driven, the link
+// opened in a fresh profile and played there, offline too. Used by e2e.mjs; the
 // screenshots go to the README.
 import assert from 'node:assert/strict';
 import {mkdtempSync, rmSync, writeFileSync} from 'node:fs';
@@ -51,7 +51,7 @@ export async function editTracks(browser, server, shots, check) {
   page.on('pageerror', (error) => errors.push(error.message));
   await page.setViewport(viewport);
   let link = '';
-  await check('phone: a track built by taps in the editor is rated and shared by its link',
+  await check('phone: a track built by taps in the editor is rated, shared by its link and driven',
               async () => {
     await page.goto(server.url + '?edit');
     await until('the editor', () =>
@@ -59,6 +59,15 @@ export async function editTracks(browser, server, shots, check) {
     link = await buildByTaps(page);
     assert.match(link, /\?track=B[A-Za-z0-9_-]+$/);
     await page.click('#shared-close');
+    // The test drive: the game's own buttons while it runs, the editor again
+    // after the won level.
+    await tapKey(page, 80);
+    await until('the drive', () =>
+      page.evaluate(() => !document.body.classList.contains('editing')), 10);
+    await sleep(500);
+    await tap(page, 400, 300);  // starts the level once it is shown
+    await until('the editor again', () =>
+      page.evaluate(() => document.body.classList.contains('editing')), 30);
     await page.screenshot({path: path.join(shots, 'editor-phone.png')});
     await page.setViewport({...viewport, width: PHONE.height, height: PHONE.width});
     await sleep(600);
