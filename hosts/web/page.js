@@ -380,6 +380,8 @@ Module.rtPage = (function () {
       watchButtons();
       watchField();
       watchEditor();
+      // In the editor's page (a test drive included) the link to it goes.
+      if (new URLSearchParams(window.location.search).has('edit')) show('build', false);
       // A click anywhere but on the bar (whose address can be selected)
       // gives the game the keyboard back (the text field's while a line is
       // typed).
