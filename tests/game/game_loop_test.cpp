@@ -93,7 +93,7 @@ TEST_F(GameLoopTest, AllFourArrowsInOnePollMoveEachPieceThereAndBack) {
 }
 
 TEST_F(GameLoopTest, WhenUpCannotMoveDownActsAlone) {
-  Level level = rail_level();
+  LevelCells level = rail_level();
   level.at(20, 14) = tile::kGruen;
   level.at(10, 14) = tile::kSchwarz;
   level.at(10, 13) = tile::kSchieneSenk;
@@ -114,7 +114,7 @@ TEST_F(GameLoopTest, WhenUpCannotMoveDownActsAlone) {
 }
 
 TEST_F(GameLoopTest, AHeldArrowSlidesOnePiecePerPoll) {
-  Level level = rail_level();
+  LevelCells level = rail_level();
   level.at(20, 14) = tile::kGruen;
   level.at(20, 10) = tile::kSchwarz;
   level.hole_x = 20;

@@ -18,8 +18,8 @@ class LevelFileTest : public GameFixture {
  protected:
   // A level whose every cell is different, so that any mix-up of columns,
   // rows or order shows.
-  static Level numbered_level() {
-    Level level;
+  static LevelCells numbered_level() {
+    LevelCells level;
     for (int x = 1; x <= 20; ++x) {
       for (int y = 1; y <= 14; ++y) level.at(x, y) = x * 100 + y;
     }
@@ -28,8 +28,8 @@ class LevelFileTest : public GameFixture {
     return level;
   }
 
-  void expect_board(const Level& expected) {
-    Level copy = expected;
+  void expect_board(const LevelCells& expected) {
+    LevelCells copy = expected;
     for (int x = 1; x <= 20; ++x) {
       for (int y = 1; y <= 14; ++y) {
         ASSERT_EQ(game.board.get(x, y), copy.at(x, y)) << "cell " << x << "," << y;
@@ -42,7 +42,7 @@ class LevelFileTest : public GameFixture {
 };
 
 TEST_F(LevelFileTest, EveryLineLayoutLoadsTheSameBoard) {
-  const Level level = numbered_level();
+  const LevelCells level = numbered_level();
   for (Layout layout : {Layout::OnePerLine, Layout::ColumnPerLineCommas, Layout::Blanks}) {
     SCOPED_TRACE(static_cast<int>(layout));
     write_level(3, level, layout);
@@ -69,7 +69,7 @@ TEST_F(LevelFileTest, TheFileIsClosedAfterLoadingAndNumberOneIsFreeAgain) {
 }
 
 TEST_F(LevelFileTest, ReloadingUndoesEverySlide) {
-  Level level = numbered_level();
+  LevelCells level = numbered_level();
   level.at(7, 10) = tile::kGruen;
   level.at(7, 9) = tile::kSchwarz;
   write_level(2, level);
@@ -83,7 +83,7 @@ TEST_F(LevelFileTest, ReloadingUndoesEverySlide) {
 }
 
 TEST_F(LevelFileTest, LevelElevenWrapsToTheFirstFile) {
-  Level first = numbered_level();
+  LevelCells first = numbered_level();
   first.at(1, 1) = 4242;
   write_level(1, first);
   write_level(10, numbered_level());
@@ -98,7 +98,7 @@ TEST_F(LevelFileTest, LevelElevenWrapsToTheFirstFile) {
 }
 
 TEST_F(LevelFileTest, ALevelCounterBelowOneLoadsTheFirstFile) {
-  Level first = numbered_level();
+  LevelCells first = numbered_level();
   first.at(1, 1) = 77;
   write_level(1, first);
   for (int bad : {0, -3, std::numeric_limits<std::int32_t>::min()}) {
@@ -110,7 +110,7 @@ TEST_F(LevelFileTest, ALevelCounterBelowOneLoadsTheFirstFile) {
 }
 
 TEST_F(LevelFileTest, UnknownCodesAreKeptAsTheyStand) {
-  Level level = numbered_level();
+  LevelCells level = numbered_level();
   level.at(4, 5) = 99;
   level.at(4, 6) = -7;
   level.at(4, 7) = 5;
@@ -189,7 +189,7 @@ TEST_F(LevelFileTest, AHoleOutsideTheFieldIsLimitedToTheNearestCell) {
   for (const Case c :
        {Case{25, -3, 20, 1}, Case{0, 15, 1, 14}, Case{-2147483647, 2147483647, 1, 14},
         Case{21, 7, 20, 7}, Case{20, 14, 20, 14}}) {
-    Level level = numbered_level();
+    LevelCells level = numbered_level();
     level.hole_x = c.x;
     level.hole_y = c.y;
     write_level(1, level);
@@ -201,7 +201,7 @@ TEST_F(LevelFileTest, AHoleOutsideTheFieldIsLimitedToTheNearestCell) {
 }
 
 TEST_F(LevelFileTest, SlidesNeverReachPastTheBoardFromALimitedHole) {
-  Level level = numbered_level();
+  LevelCells level = numbered_level();
   level.hole_x = 40;
   level.hole_y = 30;
   write_level(1, level);

@@ -15,7 +15,7 @@ namespace {
 // On the path level the locomotive takes its steps at 3.52 + 4 k seconds and
 // stands on (x, 3) after step x + 1.
 TEST_F(GameLoopTest, TheStationToTheRightWinsAfterAOneSecondPause) {
-  Level level = path_level();
+  LevelCells level = path_level();
   level.at(7, 3) = tile::kHbf;
   write_level(1, level);
   write_level(2, rail_level());
@@ -34,7 +34,7 @@ TEST_F(GameLoopTest, TheStationToTheRightWinsAfterAOneSecondPause) {
 }
 
 TEST_F(GameLoopTest, TheStationBelowWinsEvenWhenTheTrackPassesAboveIt) {
-  Level level = path_level();
+  LevelCells level = path_level();
   level.at(8, 4) = tile::kHbf;
   write_level(1, level);
   write_level(2, rail_level());
@@ -46,7 +46,7 @@ TEST_F(GameLoopTest, TheStationBelowWinsEvenWhenTheTrackPassesAboveIt) {
 }
 
 TEST_F(GameLoopTest, AStationAboveOrToTheLeftDoesNotWin) {
-  Level level = path_level();
+  LevelCells level = path_level();
   level.at(1, 3) = tile::kHbf;  // left of (2, 3)
   level.at(6, 2) = tile::kHbf;  // above (6, 3)
   write_level(1, level);
@@ -69,7 +69,7 @@ TEST_F(GameLoopTest, NothingBeyondTheRightEdgeCountsAsTheStation) {
 }
 
 TEST_F(GameLoopTest, ALevelWonHeadingDownShowsTheNextWithAVerticalLocomotiveUntilTheKey) {
-  Level level = quick_level();
+  LevelCells level = quick_level();
   level.at(2, 1) = tile::kKurveULi;
   write_level(1, level);
   write_level(2, rail_level());
@@ -132,7 +132,7 @@ TEST_F(GameLoopTest, TenLevelsWonGetFasterAndTheCounterWrapsToOne) {
 // crash earns one bonus, one ding, and the steps come 0.3 s apart.
 TEST_F(GameLoopTest, InTheSecondRoundACrashEarnsOneBonusAndStepsKeepTheFastInterval) {
   write_all_levels(quick_level());
-  Level crash = quick_level();
+  LevelCells crash = quick_level();
   crash.at(2, 2) = tile::kGruen;  // no station
   crash.at(3, 1) = tile::kBaum1;  // one step, then a tree: the crash falls between polls
   auto score_at_round_two = std::make_shared<std::int32_t>(-1);

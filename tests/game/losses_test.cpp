@@ -11,7 +11,7 @@ namespace rt::testing {
 namespace {
 
 TEST_F(GameLoopTest, EscapeCostsALocomotiveWithTheFullExplosionAndARestart) {
-  Level level = rail_level();
+  LevelCells level = rail_level();
   level.at(20, 14) = tile::kGruen;
   level.at(5, 5) = tile::kSchwarz;
   level.at(5, 6) = tile::kGruen;
@@ -90,7 +90,7 @@ TEST_F(GameLoopTest, TheThirdLossEndsTheGame) {
 }
 
 TEST_F(GameLoopTest, SlidingThePieceAwayFromUnderTheLocomotiveLosesItInTheSamePoll) {
-  Level level = rail_level();
+  LevelCells level = rail_level();
   level.at(20, 14) = tile::kGruen;
   level.at(2, 2) = tile::kSchwarz;
   level.hole_x = 2;
@@ -113,7 +113,7 @@ TEST_F(GameLoopTest, SlidingThePieceAwayFromUnderTheLocomotiveLosesItInTheSamePo
 }
 
 TEST_F(GameLoopTest, ACrashWaitsForThePollAndKeepsTheLocomotiveWhereItStood) {
-  Level level = rail_level();
+  LevelCells level = rail_level();
   level.at(3, 1) = tile::kBaum1;
   write_level(1, level);
   auto crash_cell = std::make_shared<std::pair<int, int>>();

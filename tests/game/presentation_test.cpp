@@ -28,8 +28,8 @@ class PresentationTest : public GameFixture {
   }
 
   // A board of grass with a few other pieces and two cells of unknown codes.
-  Level mixed_level() {
-    Level level;
+  LevelCells mixed_level() {
+    LevelCells level;
     level.fill(tile::kGruen);
     level.at(1, 1) = tile::kSchieneWage;
     level.at(2, 1) = tile::kKurveULi;
@@ -44,7 +44,7 @@ class PresentationTest : public GameFixture {
 };
 
 TEST_F(PresentationTest, AfterTheIntroEveryKnownCellShowsItsPictureAndUnknownOnesKeepTheScreen) {
-  Level level = mixed_level();
+  LevelCells level = mixed_level();
   put_board(level);
   game.show_level();
   for (int x = 1; x <= 20; ++x) {
@@ -100,7 +100,7 @@ TEST_F(PresentationTest, TheIntroDrawsRandomCellsColumnFirstOncePerFrame) {
   const int x = static_cast<int>(std::floor(r3 * 20)) + 1;
   const int y = static_cast<int>(std::floor(r4 * 14)) + 1;
   ASSERT_NE(x, static_cast<int>(std::floor(r4 * 20)) + 1);
-  Level level;
+  LevelCells level;
   level.fill(50);
   level.at(x, y) = tile::kGruen;
   put_board(level);

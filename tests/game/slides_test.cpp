@@ -13,7 +13,7 @@ class SlidesTest : public GameFixture {
 
   // Grass all round, the hole at (x, y), and the four neighbours given.
   void set_hole(int x, int y) {
-    Level level;
+    LevelCells level;
     level.fill(tile::kGruen);
     level.at(x, y) = tile::kSchwarz;
     level.hole_x = x;

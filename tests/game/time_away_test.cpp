@@ -52,7 +52,7 @@ TEST_F(GameLoopTest, TimeAwayDelaysTheNextStepByExactlyThatLong) {
 }
 
 TEST_F(GameLoopTest, KeysHeldWhenThePlayerLeavesAreReleased) {
-  Level level = rail_level();
+  LevelCells level = rail_level();
   level.at(20, 14) = tile::kGruen;
   level.at(20, 10) = tile::kSchwarz;
   level.hole_x = 20;
@@ -125,7 +125,7 @@ TEST(GameLoopPacingTest, TheLoopsGiveTheProcessorBackWhenNothingIsDue) {
 
 TEST(GameLoopPacingTest, ACrashedLocomotiveWaitsForThePollWithoutSpinning) {
   TempDir dir;
-  Level level;
+  LevelCells level;
   level.fill(tile::kGruen);
   level.at(1, 1) = tile::kSchieneWage;  // grass ahead: the first step crashes
   level.at(20, 14) = tile::kSchwarz;

@@ -110,7 +110,7 @@ inline std::string solid_bmp(int width, int height, Color colour) {
 }
 
 // A level as its file lists it: 20 columns of 14 cells and the hole.
-struct Level {
+struct LevelCells {
   std::array<TileCode, 280> cells{};
   int hole_x = 20;
   int hole_y = 14;
@@ -122,7 +122,7 @@ struct Level {
 // The ways the tests spread a level's 282 numbers over lines.
 enum class Layout { OnePerLine, ColumnPerLineCommas, Blanks };
 
-inline std::string level_text(const Level& level, Layout layout) {
+inline std::string level_text(const LevelCells& level, Layout layout) {
   std::string out;
   for (int x = 0; x < 20; ++x) {
     for (int y = 0; y < 14; ++y) {
@@ -143,8 +143,8 @@ inline std::string level_text(const Level& level, Layout layout) {
 // A level the locomotive can run on: grass everywhere, straight rails along
 // row 1, the hole in the bottom-right corner and the station far from the
 // rails.
-inline Level rail_level() {
-  Level level;
+inline LevelCells rail_level() {
+  LevelCells level;
   level.fill(tile::kGruen);
   for (int x = 1; x <= 20; ++x) level.at(x, 1) = tile::kSchieneWage;
   level.at(10, 10) = tile::kHbf;
@@ -154,8 +154,8 @@ inline Level rail_level() {
 
 // The rail level with the hole at (10, 5) and a different piece on each of
 // its four sides: a curve below, a rail above, curves right and left.
-inline Level cross_level() {
-  Level level = rail_level();
+inline LevelCells cross_level() {
+  LevelCells level = rail_level();
   level.at(20, 14) = tile::kGruen;
   level.at(10, 5) = tile::kSchwarz;
   level.at(10, 6) = tile::kKurveOLi;
@@ -186,20 +186,20 @@ class GameFixture : public SimFixture {
     game.GameState = state::kPlaying;
   }
 
-  void write_level(int number, const Level& level, Layout layout = Layout::OnePerLine) {
+  void write_level(int number, const LevelCells& level, Layout layout = Layout::OnePerLine) {
     char name[32];
     std::snprintf(name, sizeof name, "Data/lev%02d.dat", number);
     dir.write(name, level_text(level, layout));
   }
   // The same level in all ten files.
-  void write_all_levels(const Level& level) {
+  void write_all_levels(const LevelCells& level) {
     for (int n = 1; n <= 10; ++n) write_level(n, level);
   }
 
   // Copies a level into the game's board directly.
-  void put_board(const Level& level) {
+  void put_board(const LevelCells& level) {
     for (int x = 1; x <= 20; ++x) {
-      for (int y = 1; y <= 14; ++y) game.board.set(x, y, const_cast<Level&>(level).at(x, y));
+      for (int y = 1; y <= 14; ++y) game.board.set(x, y, const_cast<LevelCells&>(level).at(x, y));
     }
     game.cursor_x = level.hole_x;
     game.cursor_y = level.hole_y;

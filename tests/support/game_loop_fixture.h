@@ -14,8 +14,8 @@ namespace rt::testing {
 // Rails that lead from the start cell to the right, down column 2 and then
 // right along row 3: the locomotive is on (2,1) after its first step, (2,3)
 // after its third, and on (x,3) after step x + 1.
-inline Level path_level() {
-  Level level;
+inline LevelCells path_level() {
+  LevelCells level;
   level.fill(tile::kGruen);
   level.at(1, 1) = tile::kSchieneWage;
   level.at(2, 1) = tile::kKurveULi;
@@ -27,8 +27,8 @@ inline Level path_level() {
 }
 
 // A level won by the first step: the station is below the second cell.
-inline Level quick_level() {
-  Level level;
+inline LevelCells quick_level() {
+  LevelCells level;
   level.fill(tile::kGruen);
   level.at(1, 1) = tile::kSchieneWage;
   level.at(2, 1) = tile::kSchieneWage;
