@@ -68,7 +68,7 @@ class Game {
   // starts its level again from there.
   std::function<Level(int level_number)> level_source;
 
-  // Board and level files (game/board.cpp).
+  // Levels onto the board (game/level_loading.cpp).
   void load_level();
   // The level the game plays as level `number` (1 to kLevelCount; others
   // count as 1): from the level source, or else from its file.
@@ -110,7 +110,8 @@ class Game {
   // as they were afterwards.
   bool play_trial(const Level& track, int speed_level);
 
-  // Adds points the way a 32-bit counter does: wrapping, never overflowing.
+  // Adds points the way a 32-bit counter does: wrapping, never overflowing
+  // (game/score.cpp).
   void add_score(std::int32_t points);
 
  private:

@@ -1,4 +1,4 @@
-// The board's level files and the score counter.
+// Loading a level onto the board: from the level source, or from its file.
 
 #include <algorithm>
 #include <cstdint>
@@ -63,15 +63,6 @@ void Game::load_level() {
 Level Game::level_of(int number) {
   if (number > kLevelCount || number < 1) number = 1;
   return level_source ? level_source(number) : read_level_file(number);
-}
-
-std::int32_t Game::wrapping_add(std::int32_t a, std::int32_t b) {
-  // Unsigned arithmetic wraps by definition; the conversion back is modular.
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
-}
-
-void Game::add_score(std::int32_t points) {
-  score = wrapping_add(score, points);
 }
 
 }  // namespace rt
