@@ -498,7 +498,7 @@ void TrackEditor::save() {
     // The first free name of "Strecke01.dat" to "Strecke99.dat".
     const std::vector<std::string> names = p_.track_file_names();
     for (int n = 1; n <= 99 && file.empty(); ++n) {
-      char name[16];
+      char name[32];
       std::snprintf(name, sizeof name, "Strecke%02d.dat", n);
       if (std::find(names.begin(), names.end(), name) == names.end()) {
         file = p_.tracks_folder() / name;

@@ -32,8 +32,8 @@ const Image* Game::picture_for(TileCode code) const {
   return nullptr;
 }
 
-void Game::draw_cell() {
-  draw_piece(draw_x, draw_y, board.get(draw_x, draw_y));
+void Game::draw_cell(int x, int y) {
+  draw_piece(x, y, board.get(x, y));
 }
 
 void Game::draw_piece(int x, int y, TileCode code) {

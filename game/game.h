@@ -56,10 +56,6 @@ class Game {
   Heading loco_heading = heading::kRight;
   std::int32_t loco_frame = 0;
 
-  // The cell draw_cell draws.
-  std::int32_t draw_x = 0;
-  std::int32_t draw_y = 0;
-
   Sprites sprites;
 
   // Where the levels come from: unset, the level files Data\levNN.dat;
@@ -75,7 +71,8 @@ class Game {
   Level level_of(int number);
   // Pictures and drawing (game/drawing.cpp).
   void load_sprites();
-  void draw_cell();
+  // Draws board cell (x, y) with the picture of its code.
+  void draw_cell(int x, int y);
   // The picture of a tile code; nullptr for codes without one.
   const Image* picture_for(TileCode code) const;
   // Draws the picture of `code` on field cell (x, y), nothing for a code

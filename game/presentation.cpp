@@ -35,12 +35,12 @@ void Game::show_level() {
     for (; drawn < due; ++drawn) {
       const double column_pick = p_.rnd();
       const double row_pick = p_.rnd();
-      draw_x = static_cast<int>(std::floor(column_pick * kColumns)) + 1;
-      draw_y = static_cast<int>(std::floor(row_pick * kRows)) + 1;
-      const auto cell = static_cast<std::size_t>((draw_x - 1) * kRows + (draw_y - 1));
+      const int x = static_cast<int>(std::floor(column_pick * kColumns)) + 1;
+      const int y = static_cast<int>(std::floor(row_pick * kRows)) + 1;
+      const auto cell = static_cast<std::size_t>((x - 1) * kRows + (y - 1));
       if (shown.test(cell)) continue;
       shown.set(cell);
-      draw_cell();
+      draw_cell(x, y);
     }
     if (elapsed > kIntroSeconds) break;
     // Until the next frame, or the intro's end if that comes first; never a
@@ -54,9 +54,9 @@ void Game::show_level() {
 
   // The rest of the board, so that no cell the intro missed stays behind
   // (a cell it drew already shows its picture).
-  for (draw_x = 1; draw_x <= kColumns; ++draw_x) {
-    for (draw_y = 1; draw_y <= kRows; ++draw_y) {
-      if (!shown.test(static_cast<std::size_t>((draw_x - 1) * kRows + (draw_y - 1)))) draw_cell();
+  for (int x = 1; x <= kColumns; ++x) {
+    for (int y = 1; y <= kRows; ++y) {
+      if (!shown.test(static_cast<std::size_t>((x - 1) * kRows + (y - 1)))) draw_cell(x, y);
     }
   }
   draw_locomotive();

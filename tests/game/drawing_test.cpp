@@ -46,9 +46,7 @@ TEST_F(DrawingTest, MissingFilesLeaveBlackPicturesAndTheBoardStillDraws) {
   for (Color c : bare.sprites.Gruen.pixels) ASSERT_EQ(c, 0x00000000u);
   platform.fill_box(0, 0, 799, 599, kBackdrop);
   bare.board.set(3, 4, tile::kGruen);
-  bare.draw_x = 3;
-  bare.draw_y = 4;
-  bare.draw_cell();
+  bare.draw_cell(3, 4);
   EXPECT_TRUE(cell_is(3, 4, 0x00000000));
 }
 
@@ -62,9 +60,7 @@ TEST_F(DrawingTest, DrawCellShowsEachKnownCodeAndNothingForOthers) {
   for (const auto& row : table) {
     platform.fill_box(0, 0, 799, 599, kBackdrop);
     game.board.set(20, 14, row.code);
-    game.draw_x = 20;
-    game.draw_y = 14;
-    game.draw_cell();
+    game.draw_cell(20, 14);
     EXPECT_TRUE(cell_is(20, 14, colour_of(row.picture))) << row.code;
     // Only that cell: its neighbours keep the backdrop.
     EXPECT_EQ(platform.read_pixel(759, 539), kBackdrop);
@@ -73,9 +69,7 @@ TEST_F(DrawingTest, DrawCellShowsEachKnownCodeAndNothingForOthers) {
   for (TileCode unknown : {2, 9, 16, 19, 22, 31, -1, 1000}) {
     platform.fill_box(0, 0, 799, 599, kBackdrop);
     game.board.set(1, 1, unknown);
-    game.draw_x = 1;
-    game.draw_y = 1;
-    game.draw_cell();
+    game.draw_cell(1, 1);
     EXPECT_TRUE(cell_is(1, 1, kBackdrop)) << unknown;
   }
 }
@@ -140,9 +134,7 @@ TEST_F(DrawingTest, CellsFarOffTheBoardDrawNothingAndDoNotFail) {
     game.loco_x = far;
     game.loco_y = far;
     game.draw_locomotive();
-    game.draw_x = far;
-    game.draw_y = far;
-    game.draw_cell();
+    game.draw_cell(far, far);
   }
   // Cell (0, 0) would lie above and left of the screen; nothing visible changed.
   EXPECT_EQ(platform.read_pixel(0, 0), kBackdrop);
