@@ -5,9 +5,9 @@
 
 #include "app/program.h"
 #include "app/sim_run.h"
+#include "levels/level_text.h"
 #include "levels/track_code.h"
 #include "platform/keyboard.h"
-#include "tests/support/drawn_level.h"
 #include "tests/support/front_fixture.h"
 
 namespace rt::testing {
@@ -17,7 +17,7 @@ using TrackGameTest = SimFixture;
 
 TEST_F(TrackGameTest, ProvesTheTrackThenPlaysItAtItsSpeedLevelAfterLevel) {
   // Won as it lies: the station is beside the locomotive after two steps.
-  const Level track = drawn_level({"---S", "...o"});
+  const Level track = level_from_text({"---S", "...o"});
   const DecodedTrack shared = decode_track(*encode_track(track, 9));
   ASSERT_EQ(shared.error, TrackCodeError::None);
   Program program{platform};

@@ -7,7 +7,7 @@
 
 #include "platform/keyboard.h"
 #include "tests/fuzz/fuzz_support.h"
-#include "tools/sim_runner/script.h"
+#include "tools/sim/script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using rt::fuzz::check;

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "levels/level_check.h"
 #include "levels/play.h"
-#include "tools/levels/level_file.h"
 
 namespace rt {
 namespace {
@@ -20,7 +20,7 @@ void expect_proven(const GeneratedLevel& made, int k, const std::string& what) {
   EXPECT_EQ(played.end, PlayResult::End::Won) << what;
   EXPECT_GE(made.plan.slides.size(), 1u) << what;
   EXPECT_GE(made.plan.seconds_to_spare, kMinSecondsToSpare) << what;
-  for (const auto& p : levels::check_level(made.level)) ADD_FAILURE() << what << ": " << p.message;
+  for (const auto& p : check_level(made.level)) ADD_FAILURE() << what << ": " << p.message;
 }
 
 TEST(Generator, TheTargetsRiseFromOneSlide) {

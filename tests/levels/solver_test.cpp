@@ -7,12 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/drawn_level.h"
+#include "levels/level_text.h"
 
 namespace rt {
 namespace {
-
-using rt::testing::drawn_level;
 
 // The fewest slides by trying every plan of up to `most` slides, each after
 // any step up to `steps`, with no pruning; -1 when none wins.
@@ -58,7 +56,7 @@ TEST(Solver, FindsTheFewestSlidesOfBoardsKnownByHand) {
   };
   const PlayTiming timing = timing_for(interval_of_level(1));
   for (const Case& c : cases) {
-    const Level level = drawn_level(c.rows);
+    const Level level = level_from_text(c.rows);
     const SolveResult r = solve_level(level, timing.interval);
     ASSERT_TRUE(r.plan) << c.what;
     EXPECT_EQ(slides_of(r), c.fewest) << c.what;
@@ -71,7 +69,7 @@ TEST(Solver, FindsTheFewestSlidesOfBoardsKnownByHand) {
 }
 
 TEST(Solver, WaitsUntilTheLocomotiveHasLeftThePieceItNeeds) {
-  const Level level = drawn_level({"--7", "ToJ", "TS"});
+  const Level level = level_from_text({"--7", "ToJ", "TS"});
   const PlayTiming timing = timing_for(interval_of_level(1));
   const SolveResult r = solve_level(level, timing.interval);
   ASSERT_TRUE(r.plan);
@@ -96,19 +94,19 @@ TEST(Solver, CountsOnlyTheLooksThatSurelyFallBetweenTwoSteps) {
 
 TEST(Solver, SaysWhyThereIsNoPlan) {
   // A tree ahead that no slide can move.
-  const SolveResult stuck = solve_level(drawn_level({"-TS", "o"}), interval_of_level(1));
+  const SolveResult stuck = solve_level(level_from_text({"-TS", "o"}), interval_of_level(1));
   EXPECT_FALSE(stuck.plan);
   EXPECT_EQ(stuck.why, NoPlanReason::CannotBeSaved);
   // A step interval too short to hold a look: no slide can be made.
   EXPECT_EQ(timing_for(0.1f).looks, 0);
-  const SolveResult fast = solve_level(drawn_level({"--o-S", "TT-TT"}), 0.1f);
+  const SolveResult fast = solve_level(level_from_text({"--o-S", "TT-TT"}), 0.1f);
   EXPECT_FALSE(fast.plan);
   EXPECT_EQ(fast.why, NoPlanReason::CannotBeSaved);
   // A search allowed too few states stops at its bound and says so.
   SolveLimits tight;
   tight.max_nodes = 2;
   const SolveResult bounded =
-      solve_level(drawn_level({"--o-S", "TTT-T"}), interval_of_level(1), tight);
+      solve_level(level_from_text({"--o-S", "TTT-T"}), interval_of_level(1), tight);
   EXPECT_FALSE(bounded.plan);
   EXPECT_EQ(bounded.why, NoPlanReason::BoundReached);
 }

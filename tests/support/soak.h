@@ -11,7 +11,7 @@
 
 #include "frontend/frontend.h"
 #include "tests/support/sim_fixture.h"
-#include "tools/sim_runner/runner.h"
+#include "tools/sim/runner.h"
 
 namespace rt::testing {
 

@@ -1,6 +1,6 @@
 // The level tool's generate command: its arguments, and the levels it writes
 // replayed by their scripts through the whole program.
-#include "tools/levels/generate.h"
+#include "tools/level_tool/generate.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +13,10 @@
 
 #include "game/rules.h"
 #include "tests/support/temp_dir.h"
-#include "tools/levels/exit_status.h"
-#include "tools/sim_runner/runner.h"
+#include "tools/level_tool/exit_status.h"
+#include "tools/sim/runner.h"
 
-namespace rt::levels {
+namespace rt::level_tool {
 namespace {
 
 int generate(const std::vector<std::string>& args, std::string* table = nullptr) {
@@ -90,4 +90,4 @@ TEST(GenerateCommand, EveryScriptWinsItsLevelThroughTheProgram) {
 }
 
 }  // namespace
-}  // namespace rt::levels
+}  // namespace rt::level_tool

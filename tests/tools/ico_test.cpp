@@ -27,7 +27,7 @@ Image small_picture() {
 }
 
 TEST(IcoTest, BitmapEntryHasDoubleHeightBottomUpColoursAndTheMask) {
-  const std::vector<std::uint8_t> entry = ico::bitmap_entry(small_picture());
+  const std::vector<std::uint8_t> entry = make_ico::bitmap_entry(small_picture());
   const std::size_t colours = 3 * 3 * 4;
   const std::size_t mask = 3 * 4;  // one 4-byte row for each of 3 rows
   ASSERT_EQ(entry.size(), 40 + colours + mask);
@@ -51,18 +51,18 @@ TEST(IcoTest, BitmapEntryHasDoubleHeightBottomUpColoursAndTheMask) {
 }
 
 TEST(IcoTest, BitmapEntryRefusesWhatAnIconCannotHold) {
-  EXPECT_TRUE(ico::bitmap_entry(Image()).empty());
-  EXPECT_TRUE(ico::bitmap_entry(Image(4, 3, 0)).empty());
-  EXPECT_TRUE(ico::bitmap_entry(Image(257, 257, 0)).empty());
+  EXPECT_TRUE(make_ico::bitmap_entry(Image()).empty());
+  EXPECT_TRUE(make_ico::bitmap_entry(Image(4, 3, 0)).empty());
+  EXPECT_TRUE(make_ico::bitmap_entry(Image(257, 257, 0)).empty());
   Image short_pixels(4, 4, 0);
   short_pixels.pixels.pop_back();
-  EXPECT_TRUE(ico::bitmap_entry(short_pixels).empty());
+  EXPECT_TRUE(make_ico::bitmap_entry(short_pixels).empty());
 }
 
 TEST(IcoTest, DirectoryPointsAtEachPictureAndWrites256AsZero) {
-  const std::vector<std::uint8_t> small = ico::bitmap_entry(small_picture());
+  const std::vector<std::uint8_t> small = make_ico::bitmap_entry(small_picture());
   const std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', 1, 2, 3};
-  const std::vector<std::uint8_t> file = ico::encode({{3, small}, {256, png}});
+  const std::vector<std::uint8_t> file = make_ico::encode({{3, small}, {256, png}});
   ASSERT_EQ(file.size(), 6 + 2 * 16 + small.size() + png.size());
   EXPECT_EQ(get16(file, 0), 0u);
   EXPECT_EQ(get16(file, 2), 1u);
@@ -79,11 +79,12 @@ TEST(IcoTest, DirectoryPointsAtEachPictureAndWrites256AsZero) {
 }
 
 TEST(IcoTest, EncodeRefusesBadEntries) {
-  EXPECT_TRUE(ico::encode({}).empty());
-  EXPECT_TRUE(ico::encode({{16, {}}}).empty());
-  EXPECT_TRUE(ico::encode({{0, {1}}}).empty());
-  EXPECT_TRUE(ico::encode({{257, {1}}}).empty());
-  EXPECT_TRUE(ico::encode(std::vector<ico::Entry>(256, ico::Entry{16, {1}})).empty());
+  EXPECT_TRUE(make_ico::encode({}).empty());
+  EXPECT_TRUE(make_ico::encode({{16, {}}}).empty());
+  EXPECT_TRUE(make_ico::encode({{0, {1}}}).empty());
+  EXPECT_TRUE(make_ico::encode({{257, {1}}}).empty());
+  EXPECT_TRUE(
+      make_ico::encode(std::vector<make_ico::Entry>(256, make_ico::Entry{16, {1}})).empty());
 }
 
 }  // namespace

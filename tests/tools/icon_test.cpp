@@ -16,7 +16,7 @@
 #include "tools/make_sprites/palette.h"
 #include "tools/make_sprites/png_writer.h"
 
-namespace rt::art {
+namespace rt::make_sprites {
 namespace {
 
 std::vector<std::uint8_t> bytes_of(std::string_view text) {
@@ -127,4 +127,4 @@ TEST(Icon, LargerSizesEnlargeTheSameDesignDotByDot) {
 }
 
 }  // namespace
-}  // namespace rt::art
+}  // namespace rt::make_sprites

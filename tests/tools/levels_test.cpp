@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "levels/level_check.h"
+#include "levels/level_text.h"
 #include "tests/support/sim_fixture.h"
-#include "tools/levels/level_file.h"
-#include "tools/sim_runner/runner.h"
+#include "tools/sim/runner.h"
 
-namespace rt::levels {
+namespace rt {
 namespace {
+
+using Problem = LevelProblem;
 
 namespace fs = std::filesystem;
 
@@ -156,6 +159,23 @@ std::string read_all(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+TEST(LevelText, ReadsBackWhatItWritesAndMarksUnknownCodes) {
+  Level level = level_from_text({"--7.", ".T|H", "o.LS"});
+  EXPECT_EQ(level.hole_x, 1);
+  EXPECT_EQ(level.hole_y, 3);
+  const std::string text = level_text(level);
+  EXPECT_EQ(text.substr(0, 42), "--7.TTTTTTTTTTTTTTTT\n.T|HTTTTTTTTTTTTTTTT\n");
+  std::vector<std::string> rows;
+  std::istringstream lines(text);
+  for (std::string row; std::getline(lines, row);) rows.push_back(row);
+  const Level back = level_from_text(rows);
+  EXPECT_EQ(back.board, level.board);
+  EXPECT_EQ(back.hole_x, level.hole_x);
+  EXPECT_EQ(back.hole_y, level.hole_y);
+  level.board.set(2, 2, 99);
+  EXPECT_EQ(level_text(level)[21 + 1], '?');
+}
+
 TEST(ShippedLevels, AllTenPassTheCheck) {
   for (int k = 1; k <= 10; ++k) {
     char name[32];
@@ -275,4 +295,4 @@ TEST(ShippedLevels, TheWholeCycleWrapsToLevelOne) {
 }
 
 }  // namespace
-}  // namespace rt::levels
+}  // namespace rt

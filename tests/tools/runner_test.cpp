@@ -1,5 +1,5 @@
 // The scripted runner: its script reader, its JSON output and whole runs.
-#include "tools/sim_runner/runner.h"
+#include "tools/sim/runner.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 #include "platform/keyboard.h"
 #include "platform/os/bounded_read.h"
 #include "tests/support/front_fixture.h"
-#include "tools/sim_runner/script.h"
+#include "tools/sim/script.h"
 
 namespace rt::sim {
 namespace {

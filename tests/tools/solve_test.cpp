@@ -1,6 +1,6 @@
 // The level tool's solve command on small levels of its own: the plan it
 // prints and records, a level that cannot be saved, and bad input.
-#include "tools/levels/solve.h"
+#include "tools/level_tool/solve.h"
 
 #include <gtest/gtest.h>
 
@@ -10,16 +10,16 @@
 
 #include "game/level_file.h"
 #include "game/rules.h"
-#include "tests/support/drawn_level.h"
+#include "levels/level_text.h"
 #include "tests/support/temp_dir.h"
-#include "tools/levels/exit_status.h"
+#include "tools/level_tool/exit_status.h"
 
-namespace rt::levels {
+namespace rt::level_tool {
 namespace {
 
 // A small level drawn as text, in the file form.
 std::string level_text(const std::vector<std::string>& rows) {
-  return level_file_text(rt::testing::drawn_level(rows));
+  return level_file_text(rt::level_from_text(rows));
 }
 
 struct Solved {
@@ -74,4 +74,4 @@ TEST(SolveCommand, NoPlanAndBadInputHaveTheirStatuses) {
 }
 
 }  // namespace
-}  // namespace rt::levels
+}  // namespace rt::level_tool

@@ -133,19 +133,19 @@ double rms(const std::vector<std::int16_t>& s, std::size_t from, std::size_t to)
 }
 
 TEST(GameSounds, EachFileHasTheFormatLengthAndLoudnessItNeeds) {
-  const auto sounds = art::synthesize_sounds();
-  ASSERT_EQ(sounds.size(), art::kSoundLimits.size());
+  const auto sounds = make_sounds::synthesize_sounds();
+  ASSERT_EQ(sounds.size(), make_sounds::kSoundLimits.size());
   for (std::size_t i = 0; i < sounds.size(); ++i) {
-    const auto& limits = art::kSoundLimits[i];
+    const auto& limits = make_sounds::kSoundLimits[i];
     ASSERT_EQ(sounds[i].name, limits.name);
-    const auto sound = decode_wav(encode_wav(sounds[i].samples, art::kSampleRate));
+    const auto sound = decode_wav(encode_wav(sounds[i].samples, make_sounds::kSampleRate));
     ASSERT_TRUE(sound.has_value()) << limits.name;
     EXPECT_EQ(sound->sample_rate, 22050) << limits.name;
     EXPECT_EQ(sound->channels, 1) << limits.name;
     EXPECT_GE(sound->seconds(), limits.min_seconds) << limits.name;
     EXPECT_LE(sound->seconds(), limits.max_seconds) << limits.name;
     const int peak = peak_of(sound->samples);
-    EXPECT_LE(peak, static_cast<int>(art::kMaxPeak * 32767)) << limits.name;
+    EXPECT_LE(peak, static_cast<int>(make_sounds::kMaxPeak * 32767)) << limits.name;
     EXPECT_GE(peak, 32767 / 2) << limits.name << " is too quiet";
   }
   const std::vector<std::pair<std::string_view, double>> kLimits{
@@ -160,8 +160,9 @@ TEST(GameSounds, EachFileHasTheFormatLengthAndLoudnessItNeeds) {
 }
 
 TEST(GameSounds, NoneStartsOrStopsWithAClick) {
-  const std::size_t fade = static_cast<std::size_t>(art::kFadeSeconds * art::kSampleRate);
-  for (const auto& s : art::synthesize_sounds()) {
+  const std::size_t fade =
+      static_cast<std::size_t>(make_sounds::kFadeSeconds * make_sounds::kSampleRate);
+  for (const auto& s : make_sounds::synthesize_sounds()) {
     ASSERT_GT(s.samples.size(), 2 * fade);
     EXPECT_EQ(s.samples.front(), 0) << s.name;
     EXPECT_EQ(s.samples.back(), 0) << s.name;
@@ -169,7 +170,7 @@ TEST(GameSounds, NoneStartsOrStopsWithAClick) {
     // every sample stays under the raised-cosine ramp up to the peak limit.
     for (std::size_t i = 0; i < fade; ++i) {
       const double ramp = 0.5 - 0.5 * std::cos(3.141592653589793 * static_cast<double>(i) / fade);
-      const double bound = art::kMaxPeak * 32767 * ramp + 1;
+      const double bound = make_sounds::kMaxPeak * 32767 * ramp + 1;
       EXPECT_LE(std::abs(s.samples[i]), bound) << s.name << " at " << i;
       EXPECT_LE(std::abs(s.samples[s.samples.size() - 1 - i]), bound) << s.name << " at end " << i;
     }
@@ -179,19 +180,19 @@ TEST(GameSounds, NoneStartsOrStopsWithAClick) {
 }
 
 TEST(GameSounds, SynthesisIsDeterministic) {
-  const auto a = art::synthesize_sounds();
-  const auto b = art::synthesize_sounds();
+  const auto a = make_sounds::synthesize_sounds();
+  const auto b = make_sounds::synthesize_sounds();
   for (std::size_t i = 0; i < a.size(); ++i) EXPECT_EQ(a[i].samples, b[i].samples) << a[i].name;
 }
 
 TEST(GameSounds, TheExplosionDiesAwayAndTheWhistleBlowsTwice) {
-  const auto boom = art::synthesize_explosion();
+  const auto boom = make_sounds::synthesize_explosion();
   const std::size_t tenth = 2205;
   EXPECT_GT(rms(boom, 0, tenth), 8 * rms(boom, boom.size() - 2 * tenth, boom.size()));
   EXPECT_GT(rms(boom, 5 * tenth, 7 * tenth), 100.0) << "the rumble goes on for a while";
 
   // The whistle: loud at 0.1 s, quiet in the pause near 0.32 s, loud again.
-  const auto whistle = art::synthesize_next();
+  const auto whistle = make_sounds::synthesize_next();
   const double first = rms(whistle, 2000, 2500);
   const double pause = rms(whistle, 6900, 7300);
   const double second = rms(whistle, 12000, 12500);
@@ -200,16 +201,17 @@ TEST(GameSounds, TheExplosionDiesAwayAndTheWhistleBlowsTwice) {
 }
 
 TEST(GameSounds, FinishScalesToThePeakAndKeepsSilenceSilent) {
-  EXPECT_EQ(art::finish(std::vector<double>(500, 0.0), 0.8), std::vector<std::int16_t>(500, 0));
+  EXPECT_EQ(make_sounds::finish(std::vector<double>(500, 0.0), 0.8),
+            std::vector<std::int16_t>(500, 0));
   std::vector<double> wave(1000, 0.25);
   wave[500] = -2.0;
-  const auto out = art::finish(wave, 0.5);
+  const auto out = make_sounds::finish(wave, 0.5);
   EXPECT_EQ(out[500], static_cast<std::int16_t>(std::lround(-0.5 * 32767)));
   EXPECT_EQ(out[400], static_cast<std::int16_t>(std::lround(0.0625 * 32767)));
   EXPECT_EQ(out.front(), 0);
   EXPECT_EQ(out.back(), 0);
-  EXPECT_TRUE(art::finish({}, 0.8).empty());
-  EXPECT_EQ(art::finish({1.0}, 0.8).size(), 1u);
+  EXPECT_TRUE(make_sounds::finish({}, 0.8).empty());
+  EXPECT_EQ(make_sounds::finish({1.0}, 0.8).size(), 1u);
 }
 
 }  // namespace

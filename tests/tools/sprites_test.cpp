@@ -12,7 +12,7 @@
 #include "tools/make_sprites/paint.h"
 #include "tools/make_sprites/sprite_art.h"
 
-namespace rt::art {
+namespace rt::make_sprites {
 namespace {
 
 class Sprites : public ::testing::Test {
@@ -281,4 +281,4 @@ TEST_F(Sprites, EachDirectionFacesTheWayItTravels) {
 }
 
 }  // namespace
-}  // namespace rt::art
+}  // namespace rt::make_sprites

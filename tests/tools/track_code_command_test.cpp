@@ -1,6 +1,6 @@
 // The level tool's encode, decode and rate: a level file to its code and
 // back, its verdict, and the statuses of what goes wrong.
-#include "tools/levels/track_code_command.h"
+#include "tools/level_tool/track_code_command.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "game/level_file.h"
+#include "levels/level_text.h"
 #include "levels/track_rating.h"
-#include "tests/support/drawn_level.h"
 #include "tests/support/temp_dir.h"
-#include "tools/levels/exit_status.h"
+#include "tools/level_tool/exit_status.h"
 
-namespace rt::levels {
+namespace rt::level_tool {
 namespace {
 
 struct Outcome {
@@ -33,7 +33,7 @@ Outcome run(Command command, const std::vector<std::string>& args) {
 
 TEST(TrackCodeCommand, EncodeAndDecodeGiveTheLevelBackAndRefuseWhatTheyCannot) {
   rt::testing::TempDir dir;
-  const Level level = rt::testing::drawn_level({"--o-S", "TT-.."});
+  const Level level = rt::level_from_text({"--o-S", "TT-.."});
   dir.write("gap.dat", level_file_text(level));
   const std::string gap = (dir.path() / "gap.dat").string();
   const Outcome encoded = run(encode_command, {gap, "--speed", "7"});
@@ -56,7 +56,7 @@ TEST(TrackCodeCommand, EncodeAndDecodeGiveTheLevelBackAndRefuseWhatTheyCannot) {
             std::string::npos)
       << refused.err;
   EXPECT_EQ(dir.read("back.dat"), level_file_text(level)) << "a refused code writes nothing";
-  dir.write("open.dat", level_file_text(rt::testing::drawn_level({"--o--"})));
+  dir.write("open.dat", level_file_text(rt::level_from_text({"--o--"})));
   EXPECT_EQ(run(encode_command, {(dir.path() / "open.dat").string()}).status, kFaultsStatus);
   EXPECT_EQ(run(encode_command, {gap, "--speed", "11"}).status, kUsageStatus);
   EXPECT_EQ(run(encode_command, {}).status, kUsageStatus);
@@ -74,4 +74,4 @@ TEST(TrackCodeCommand, EncodeAndDecodeGiveTheLevelBackAndRefuseWhatTheyCannot) {
 }
 
 }  // namespace
-}  // namespace rt::levels
+}  // namespace rt::level_tool

@@ -4,7 +4,7 @@
 
 #include "platform/formats/bmp_writer.h"
 
-namespace rt::ico {
+namespace rt::make_ico {
 
 namespace {
 
@@ -82,4 +82,4 @@ std::vector<std::uint8_t> encode(const std::vector<Entry>& entries) {
   return out;
 }
 
-}  // namespace rt::ico
+}  // namespace rt::make_ico

@@ -8,7 +8,7 @@
 
 #include "platform/formats/image.h"
 
-namespace rt::ico {
+namespace rt::make_ico {
 
 // One picture of the icon: its size in pixels square and its data, either a
 // device-independent bitmap from `bitmap_entry` or a whole PNG file (how
@@ -31,4 +31,4 @@ std::vector<std::uint8_t> bitmap_entry(const Image& image);
 // entry without data, or a size outside 1..256.
 std::vector<std::uint8_t> encode(const std::vector<Entry>& entries);
 
-}  // namespace rt::ico
+}  // namespace rt::make_ico

@@ -15,12 +15,12 @@ int main(int argc, char** argv) {
     std::cerr << "usage: make_ico FILE\n";
     return 2;
   }
-  std::vector<rt::ico::Entry> entries;
+  std::vector<rt::make_ico::Entry> entries;
   for (const int size : {16, 32, 48, 64}) {
-    entries.push_back({size, rt::ico::bitmap_entry(rt::art::draw_icon(size))});
+    entries.push_back({size, rt::make_ico::bitmap_entry(rt::make_sprites::draw_icon(size))});
   }
-  entries.push_back({256, rt::art::encode_png(rt::art::draw_icon(256))});
-  const std::vector<std::uint8_t> file = rt::ico::encode(entries);
+  entries.push_back({256, rt::make_sprites::encode_png(rt::make_sprites::draw_icon(256))});
+  const std::vector<std::uint8_t> file = rt::make_ico::encode(entries);
   if (file.empty()) {
     std::cerr << "make_ico: the icon's pictures do not make an icon file\n";
     return 1;

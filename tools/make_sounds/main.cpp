@@ -21,9 +21,9 @@ int main(int argc, char** argv) {
     std::cerr << "make_sounds: cannot create " << out_dir << ": " << ec.message() << "\n";
     return 1;
   }
-  for (const auto& sound : rt::art::synthesize_sounds()) {
+  for (const auto& sound : rt::make_sounds::synthesize_sounds()) {
     const auto path = out_dir / (std::string(sound.name) + ".wav");
-    if (!rt::write_file(path, rt::encode_wav(sound.samples, rt::art::kSampleRate))) {
+    if (!rt::write_file(path, rt::encode_wav(sound.samples, rt::make_sounds::kSampleRate))) {
       std::cerr << "make_sounds: cannot write " << path << "\n";
       return 1;
     }

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <numbers>
 
-namespace rt::art {
+namespace rt::make_sounds {
 namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
@@ -197,4 +197,4 @@ std::vector<Sound> synthesize_sounds() {
   return out;
 }
 
-}  // namespace rt::art
+}  // namespace rt::make_sounds

@@ -11,7 +11,7 @@
 // The game's four sound effects, synthesized: the blip of a sliding piece,
 // the bell of the speed bonus, the explosion of a lost locomotive and the
 // whistle that opens every level.
-namespace rt::art {
+namespace rt::make_sounds {
 
 inline constexpr int kSampleRate = 22050;
 // Every sound's loudest sample stays at or below this share of full scale.
@@ -52,4 +52,4 @@ std::vector<std::int16_t> synthesize_next();
 // silent wave stays silent.
 std::vector<std::int16_t> finish(std::vector<double> wave, double peak);
 
-}  // namespace rt::art
+}  // namespace rt::make_sounds

@@ -6,7 +6,7 @@
 #include "tools/make_sprites/palette.h"
 #include "tools/make_sprites/sprite_art.h"
 
-namespace rt::art {
+namespace rt::make_sprites {
 
 Image draw_contact_sheet(const std::vector<Picture>& pictures) {
   constexpr int kScale = 3;
@@ -67,4 +67,4 @@ Image draw_contact_sheet(const std::vector<Picture>& pictures) {
   return sheet;
 }
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

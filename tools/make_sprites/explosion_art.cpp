@@ -7,7 +7,7 @@
 #include "tools/make_sprites/palette.h"
 #include "tools/make_sprites/sprite_art.h"
 
-namespace rt::art {
+namespace rt::make_sprites {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
@@ -87,4 +87,4 @@ Image draw_explosion(int frame) {
   return img;
 }
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

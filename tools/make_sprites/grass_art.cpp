@@ -5,7 +5,7 @@
 #include "tools/make_sprites/palette.h"
 #include "tools/make_sprites/sprite_art.h"
 
-namespace rt::art {
+namespace rt::make_sprites {
 namespace {
 
 // The grass seed is shared by every picture with grass, so grass looks alike
@@ -75,4 +75,4 @@ Image draw_grass() {
   return img;
 }
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

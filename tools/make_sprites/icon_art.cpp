@@ -6,7 +6,7 @@
 #include "tools/make_sprites/paint.h"
 #include "tools/make_sprites/palette.h"
 
-namespace rt::art {
+namespace rt::make_sprites {
 namespace {
 
 constexpr std::uint32_t kIconGrassSeed = 71;
@@ -117,4 +117,4 @@ Image draw_icon(int size) {
   return enlarge(draw_small(), size / 16);
 }
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

@@ -7,7 +7,7 @@
 
 #include "platform/formats/image.h"
 
-namespace rt::art {
+namespace rt::make_sprites {
 
 // The sizes of the icon theme's PNG files, in pixels square.
 inline constexpr std::array<int, 6> kIconSizes{16, 32, 48, 64, 128, 256};
@@ -21,4 +21,4 @@ inline constexpr std::array<int, 2> kWebIconSizes{192, 512};
 // image for any size not in kIconSizes or kWebIconSizes.
 Image draw_icon(int size);
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

@@ -3,7 +3,7 @@
 #include "tools/make_sprites/palette.h"
 #include "tools/make_sprites/sprite_art.h"
 
-namespace rt::art {
+namespace rt::make_sprites {
 
 // The locomotive seen from above, heading right, on a see-through layer.
 Image draw_locomotive_layer(int frame) {
@@ -76,4 +76,4 @@ Image draw_locomotive(Track shape, const Image& layer) {
   return img;
 }
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

@@ -28,12 +28,12 @@ bool make_folder(const fs::path& folder) {
 }
 
 int write_icons(const fs::path& out_dir, const std::string& name) {
-  for (int size : rt::art::kIconSizes) {
+  for (int size : rt::make_sprites::kIconSizes) {
     const std::string square = std::to_string(size) + "x" + std::to_string(size);
     const fs::path folder = out_dir / "hicolor" / square / "apps";
     if (!make_folder(folder)) return 1;
     const fs::path path = folder / (name + ".png");
-    if (!rt::write_file(path, rt::art::encode_png(rt::art::draw_icon(size)))) {
+    if (!rt::write_file(path, rt::make_sprites::encode_png(rt::make_sprites::draw_icon(size)))) {
       std::cerr << "make_sprites: cannot write " << path << "\n";
       return 1;
     }
@@ -43,9 +43,9 @@ int write_icons(const fs::path& out_dir, const std::string& name) {
 
 int write_web_icons(const fs::path& out_dir) {
   if (!make_folder(out_dir)) return 1;
-  for (int size : rt::art::kWebIconSizes) {
+  for (int size : rt::make_sprites::kWebIconSizes) {
     const fs::path path = out_dir / ("icon-" + std::to_string(size) + ".png");
-    if (!rt::write_file(path, rt::art::encode_png(rt::art::draw_icon(size)))) {
+    if (!rt::write_file(path, rt::make_sprites::encode_png(rt::make_sprites::draw_icon(size)))) {
       std::cerr << "make_sprites: cannot write " << path << "\n";
       return 1;
     }
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
   }
   const fs::path out_dir = argv[1];
   if (!make_folder(out_dir)) return 1;
-  const auto pictures = rt::art::draw_sprites();
+  const auto pictures = rt::make_sprites::draw_sprites();
   for (const auto& picture : pictures) {
     const auto path = out_dir / (std::string(picture.name) + ".bmp");
     if (!rt::write_file(path, rt::encode_bmp(picture.image, 24))) {
@@ -84,14 +84,16 @@ int main(int argc, char** argv) {
   // The window's icon: the desktop icon at the size the desktop host shows.
   const fs::path icon_path = out_dir / (std::string(rt::assets::kWindowIcon.name) +
                                         std::string(rt::assets::kPictureExtension));
-  if (!rt::write_file(icon_path,
-                      rt::encode_bmp(rt::art::draw_icon(rt::assets::kWindowIcon.size), 24))) {
+  if (!rt::write_file(
+          icon_path,
+          rt::encode_bmp(rt::make_sprites::draw_icon(rt::assets::kWindowIcon.size), 24))) {
     std::cerr << "make_sprites: cannot write " << icon_path << "\n";
     return 1;
   }
   if (argc == 4) {
     const fs::path sheet = argv[3];
-    if (!rt::write_file(sheet, rt::encode_bmp(rt::art::draw_contact_sheet(pictures), 24))) {
+    if (!rt::write_file(sheet,
+                        rt::encode_bmp(rt::make_sprites::draw_contact_sheet(pictures), 24))) {
       std::cerr << "make_sprites: cannot write " << sheet << "\n";
       return 1;
     }

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace rt::art {
+namespace rt::make_sprites {
 
 Color mix(Color a, Color b, double t) {
   t = std::clamp(t, 0.0, 1.0);
@@ -167,4 +167,4 @@ void tiny_text(Image& img, int x, int y, std::string_view text, Color c, int siz
   }
 }
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

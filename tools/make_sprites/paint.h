@@ -9,7 +9,7 @@
 // Small painting tools for the game's pixel art. Colours are opaque
 // 0xFFRRGGBB values; in a layer (a picture painted over another one) the
 // value 0 marks a see-through pixel.
-namespace rt::art {
+namespace rt::make_sprites {
 
 inline constexpr Color kClear = 0x00000000;
 
@@ -69,4 +69,4 @@ Image enlarge(const Image& img, int factor);
 // gap.
 void tiny_text(Image& img, int x, int y, std::string_view text, Color c, int size = 1);
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

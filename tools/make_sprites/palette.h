@@ -6,7 +6,7 @@
 
 #include "tools/make_sprites/paint.h"
 
-namespace rt::art {
+namespace rt::make_sprites {
 
 inline constexpr Color kBlack = rgb(0, 0, 0);
 
@@ -50,4 +50,4 @@ inline constexpr Color kLamp = rgb(255, 246, 178);
 inline constexpr Color kLampGlow = rgb(255, 222, 110);
 inline constexpr Color kLampDim = rgb(176, 150, 70);
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace rt::art {
+namespace rt::make_sprites {
 namespace {
 
 constexpr std::size_t kBytesPerPixel = 4;
@@ -198,4 +198,4 @@ std::vector<std::uint8_t> encode_png(const Image& image) {
   return out;
 }
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

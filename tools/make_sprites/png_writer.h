@@ -8,7 +8,7 @@
 
 #include "platform/formats/image.h"
 
-namespace rt::art {
+namespace rt::make_sprites {
 
 // Encodes `image` as an 8-bit RGBA PNG file, the alpha byte of each pixel
 // (0 see-through, 255 opaque) as its alpha. The pixel data is compressed with
@@ -25,4 +25,4 @@ std::uint32_t crc32(std::span<const std::uint8_t> bytes);
 // The Adler-32 checksum that ends a zlib stream.
 std::uint32_t adler32(std::span<const std::uint8_t> bytes);
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

@@ -7,7 +7,7 @@
 #include "tools/make_sprites/palette.h"
 #include "tools/make_sprites/sprite_art.h"
 
-namespace rt::art {
+namespace rt::make_sprites {
 namespace {
 
 void shadow_disc(Image& img, double cx, double cy, double r) {
@@ -156,4 +156,4 @@ Image draw_station() {
   return img;
 }
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

@@ -6,7 +6,7 @@
 
 #include "tools/make_sprites/palette.h"
 
-namespace rt::art {
+namespace rt::make_sprites {
 
 std::vector<Picture> draw_sprites() {
   const Image loco0 = draw_locomotive_layer(0);
@@ -47,4 +47,4 @@ std::vector<Picture> draw_sprites() {
   return out;
 }
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

@@ -12,7 +12,7 @@
 // the tree, the house, the station, the hole, the locomotive in four
 // directions with two frames each, two explosion frames, the title logo, the
 // menu pointer and the strip that erases it.
-namespace rt::art {
+namespace rt::make_sprites {
 
 // The side of a square cell of the field, in pixels.
 inline constexpr int kCell = 40;
@@ -62,4 +62,4 @@ Image draw_menu_pointer();
 // made of the pieces.
 Image draw_contact_sheet(const std::vector<Picture>& pictures);
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

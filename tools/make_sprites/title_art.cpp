@@ -5,7 +5,7 @@
 #include "tools/make_sprites/palette.h"
 #include "tools/make_sprites/sprite_art.h"
 
-namespace rt::art {
+namespace rt::make_sprites {
 namespace {
 
 // A steam locomotive from the side, heading right, its wheels on `rail_y`
@@ -126,4 +126,4 @@ Image draw_menu_pointer() {
   return img;
 }
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

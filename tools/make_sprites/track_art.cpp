@@ -8,7 +8,7 @@
 #include "tools/make_sprites/palette.h"
 #include "tools/make_sprites/sprite_art.h"
 
-namespace rt::art {
+namespace rt::make_sprites {
 namespace {
 
 constexpr double kHalf = kCell / 2.0;
@@ -109,4 +109,4 @@ Image draw_track(Track shape) {
   return shaded;
 }
 
-}  // namespace rt::art
+}  // namespace rt::make_sprites

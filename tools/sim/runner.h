@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/sim_runner/script.h"
+#include "tools/sim/script.h"
 
 namespace rt {
 class Program;

@@ -1,7 +1,7 @@
 // The solve command: reads a level, finds its fewest slides at the speed of
 // a level number or a given interval, prints the plan and may record it as
 // a runner script.
-#include "tools/levels/solve.h"
+#include "tools/level_tool/solve.h"
 
 #include <charconv>
 #include <cmath>
@@ -11,11 +11,11 @@
 
 #include "game/level_file.h"
 #include "levels/solver.h"
-#include "tools/levels/exit_status.h"
-#include "tools/levels/level_file.h"
-#include "tools/levels/plan_script.h"
+#include "tools/level_tool/exit_status.h"
+#include "tools/level_tool/plan_script.h"
+#include "tools/level_tool/read_file.h"
 
-namespace rt::levels {
+namespace rt::level_tool {
 namespace {
 
 // Beyond this the level counter and the speed-up have long stopped changing.
@@ -131,4 +131,4 @@ int solve_command(const std::vector<std::string>& args, std::ostream& out, std::
   return written.status;
 }
 
-}  // namespace rt::levels
+}  // namespace rt::level_tool

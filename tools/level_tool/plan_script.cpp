@@ -1,16 +1,16 @@
 // Recording a plan as a script: the level in a scratch folder of its own,
 // each slide's arrow key pressed after the locomotive's step the plan makes
 // it at.
-#include "tools/levels/plan_script.h"
+#include "tools/level_tool/plan_script.h"
 
 #include <fstream>
 #include <system_error>
 #include <vector>
 
-#include "tools/levels/exit_status.h"
-#include "tools/levels/record.h"
+#include "tools/level_tool/exit_status.h"
+#include "tools/level_tool/record.h"
 
-namespace rt::levels {
+namespace rt::level_tool {
 
 std::string slide_key(Slide s) {
   for (const SlideKey& k : kSlideKeys) {
@@ -74,4 +74,4 @@ ScriptResult write_plan_script(const Level& level, int number, const Plan& plan,
   return {};
 }
 
-}  // namespace rt::levels
+}  // namespace rt::level_tool

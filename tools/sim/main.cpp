@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/sim_runner/runner.h"
+#include "tools/sim/runner.h"
 
 int main(int argc, char** argv) {
   // A closed pipe on standard output is then a write error the runner reports,

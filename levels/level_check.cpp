@@ -1,25 +1,12 @@
-// Checking and drawing level files for the level tool.
-#include "tools/levels/level_file.h"
+// Checking a level against the rules of play, and its drive with no slide.
+#include "levels/level_check.h"
 
-#include <ostream>
 #include <string>
-#include <utility>
 
 #include "game/rules.h"
 #include "levels/play.h"
-#include "platform/os/bounded_read.h"
 
-namespace rt::levels {
-
-bool read_file(const std::string& path, std::string& bytes, std::ostream& err) {
-  FileBytes read = read_bounded_file(path, kMaxTextFileBytes);
-  if (!read.ok()) {
-    err << "rangiertrubel-levels: " << path << " " << read.reason() << "\n";
-    return false;
-  }
-  bytes = std::move(read.bytes);
-  return true;
-}
+namespace rt {
 
 Drive drive_unslid(const Board& board) {
   Drive drive;
@@ -38,8 +25,8 @@ Drive drive_unslid(const Board& board) {
   return drive;
 }
 
-std::vector<Problem> check_level(const Level& level) {
-  std::vector<Problem> problems;
+std::vector<LevelProblem> check_level(const Level& level) {
+  std::vector<LevelProblem> problems;
   int holes = 0;
   int stations = 0;
   for (int x = 1; x <= kColumns; ++x) {
@@ -84,52 +71,4 @@ std::vector<Problem> check_level(const Level& level) {
   return problems;
 }
 
-std::string draw_level(const Level& level) {
-  std::string out;
-  for (int y = 1; y <= kRows; ++y) {
-    for (int x = 1; x <= kColumns; ++x) {
-      switch (level.board.get(x, y)) {
-        case tile::kSchwarz:
-          out += ' ';
-          break;
-        case tile::kGruen:
-          out += "\u00b7";
-          break;
-        case tile::kSchieneWage:
-          out += "\u2500";
-          break;
-        case tile::kSchieneSenk:
-          out += "\u2502";
-          break;
-        case tile::kKurveOLi:
-          out += "\u2518";
-          break;
-        case tile::kKurveORe:
-          out += "\u2514";
-          break;
-        case tile::kKurveULi:
-          out += "\u2510";
-          break;
-        case tile::kKurveURe:
-          out += "\u250c";
-          break;
-        case tile::kBaum1:
-          out += 'T';
-          break;
-        case tile::kHaus:
-          out += 'H';
-          break;
-        case tile::kHbf:
-          out += 'S';
-          break;
-        default:
-          out += '?';
-          break;
-      }
-    }
-    out += '\n';
-  }
-  return out;
-}
-
-}  // namespace rt::levels
+}  // namespace rt

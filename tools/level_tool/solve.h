@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace rt::levels {
+namespace rt::level_tool {
 
 // rangiertrubel-levels solve FILE [--level N | --interval SECONDS]
 // [--script OUT]; `args` holds what follows "solve". Returns the exit
@@ -13,4 +13,4 @@ namespace rt::levels {
 // read or written.
 int solve_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-}  // namespace rt::levels
+}  // namespace rt::level_tool

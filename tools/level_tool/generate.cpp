@@ -1,6 +1,6 @@
 // Generating a seed's levels into a folder: the arguments, the files and the
 // table of what was made.
-#include "tools/levels/generate.h"
+#include "tools/level_tool/generate.h"
 
 #include <charconv>
 #include <cstdint>
@@ -13,10 +13,10 @@
 #include "game/level_file.h"
 #include "levels/generator.h"
 #include "levels/seed.h"
-#include "tools/levels/exit_status.h"
-#include "tools/levels/plan_script.h"
+#include "tools/level_tool/exit_status.h"
+#include "tools/level_tool/plan_script.h"
 
-namespace rt::levels {
+namespace rt::level_tool {
 namespace {
 
 struct Options {
@@ -127,4 +127,4 @@ int generate_command(const std::vector<std::string>& args, std::ostream& out, st
   return 0;
 }
 
-}  // namespace rt::levels
+}  // namespace rt::level_tool

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace rt::levels {
+namespace rt::level_tool {
 
 // `generate --seed S [--count N] [--out DIR]`, given the words after
 // `generate`: writes lev01.dat to levNN.dat for levels 1 to N (default all
@@ -15,4 +15,4 @@ namespace rt::levels {
 // and prints a table of the levels. Returns the tool's exit status.
 int generate_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-}  // namespace rt::levels
+}  // namespace rt::level_tool

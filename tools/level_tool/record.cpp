@@ -1,6 +1,6 @@
 // Recording solutions: the whole program played on the simulated host from
 // plans of slides, every level in turn.
-#include "tools/levels/record.h"
+#include "tools/level_tool/record.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,9 +13,9 @@
 #include "hosts/sim/sim_host.h"
 #include "levels/play.h"
 #include "platform/keyboard.h"
-#include "tools/levels/level_file.h"
+#include "tools/level_tool/read_file.h"
 
-namespace rt::levels {
+namespace rt::level_tool {
 namespace {
 
 // The recorder looks at the game every 5 ms of virtual time.
@@ -279,4 +279,4 @@ bool write_script(const std::filesystem::path& path, const std::string& title,
   return static_cast<bool>(out);
 }
 
-}  // namespace rt::levels
+}  // namespace rt::level_tool

@@ -9,7 +9,7 @@
 #include "game/rules.h"
 #include "platform/keyboard.h"
 
-namespace rt::levels {
+namespace rt::level_tool {
 
 // The arrow keys of the slides, as plans and runner scripts name them.
 struct SlideKey {
@@ -63,4 +63,4 @@ std::vector<std::string> script_until_won(const Recording& recording, std::size_
 bool write_script(const std::filesystem::path& path, const std::string& title,
                   const std::vector<std::string>& lines);
 
-}  // namespace rt::levels
+}  // namespace rt::level_tool

@@ -10,19 +10,22 @@
 #include <system_error>
 #include <vector>
 
-#include "tools/levels/exit_status.h"
-#include "tools/levels/generate.h"
-#include "tools/levels/level_file.h"
-#include "tools/levels/record.h"
-#include "tools/levels/solve.h"
-#include "tools/levels/track_code_command.h"
+#include "game/level_file.h"
+#include "levels/level_check.h"
+#include "levels/level_text.h"
+#include "tools/level_tool/exit_status.h"
+#include "tools/level_tool/generate.h"
+#include "tools/level_tool/read_file.h"
+#include "tools/level_tool/record.h"
+#include "tools/level_tool/solve.h"
+#include "tools/level_tool/track_code_command.h"
 
 namespace {
 
-using rt::levels::kFaultsStatus;
-using rt::levels::kFileStatus;
-using rt::levels::kUsageStatus;
-using rt::levels::read_file;
+using rt::level_tool::kFaultsStatus;
+using rt::level_tool::kFileStatus;
+using rt::level_tool::kUsageStatus;
+using rt::level_tool::read_file;
 
 int usage() {
   std::cerr << "usage: rangiertrubel-levels check FILE...\n"
@@ -48,7 +51,7 @@ int finish(int status) {
   return status;
 }
 
-void report(const std::string& file, const rt::levels::Problem& p) {
+void report(const std::string& file, const rt::LevelProblem& p) {
   std::cout << file << ": ";
   if (p.column != 0) std::cout << "column " << p.column << ", row " << p.row << ": ";
   std::cout << p.message << "\n";
@@ -63,9 +66,9 @@ int check(const std::vector<std::string>& files) {
       unreadable = true;
       continue;
     }
-    std::vector<rt::levels::Problem> problems;
-    const rt::levels::Level level = rt::levels::read_level(bytes, problems);
-    for (auto& p : rt::levels::check_level(level)) problems.push_back(p);
+    std::vector<rt::LevelProblem> problems;
+    const rt::Level level = rt::read_level(bytes, problems);
+    for (auto& p : rt::check_level(level)) problems.push_back(p);
     for (const auto& p : problems) report(file, p);
     faults += static_cast<int>(problems.size());
     if (problems.empty()) std::cout << file << ": ok\n";
@@ -77,23 +80,24 @@ int check(const std::vector<std::string>& files) {
 int show(const std::string& file) {
   std::string bytes;
   if (!read_file(file, bytes, std::cerr)) return kFileStatus;
-  std::vector<rt::levels::Problem> problems;
-  const rt::levels::Level level = rt::levels::read_level(bytes, problems);
+  std::vector<rt::LevelProblem> problems;
+  const rt::Level level = rt::read_level(bytes, problems);
   std::cout << file << "  (hole at column " << level.hole_x << ", row " << level.hole_y << ")\n";
-  std::cout << rt::levels::draw_level(level);
-  std::cout << "S station  T tree  H house  \u00b7 grass  blank: hole\n";
+  std::cout << rt::level_text(level);
+  std::cout << "- | track  J L 7 F curves \u2518 \u2514 \u2510 \u250c  . grass  T tree  H house  S "
+               "station  o hole\n";
   return 0;
 }
 
 // Plans: one line per level, "lev03: Right Up Up Left Left"; # starts a comment.
-bool read_plans(const std::string& bytes, std::vector<rt::levels::KeyPlan>& plans) {
+bool read_plans(const std::string& bytes, std::vector<rt::level_tool::KeyPlan>& plans) {
   std::istringstream in(bytes);
   std::string text;
   while (std::getline(in, text)) {
     if (text.empty() || text[0] == '#') continue;
     const auto colon = text.find(':');
     std::istringstream keys(colon == std::string::npos ? text : text.substr(colon + 1));
-    rt::levels::KeyPlan plan;
+    rt::level_tool::KeyPlan plan;
     for (std::string key; keys >> key;) plan.push_back(key);
     plans.push_back(plan);
   }
@@ -108,14 +112,14 @@ int record(const std::string& dir, const std::string& plans_file, const std::str
       return kFileStatus;
     }
   }
-  std::vector<rt::levels::KeyPlan> plans;
+  std::vector<rt::level_tool::KeyPlan> plans;
   std::string bytes;
   if (!read_file(plans_file, bytes, std::cerr)) return kFileStatus;
   if (!read_plans(bytes, plans)) {
     std::cerr << "rangiertrubel-levels: " << plans_file << " holds no plans\n";
     return kFaultsStatus;
   }
-  rt::levels::Recording rec = rt::levels::record_solutions(dir, plans);
+  rt::level_tool::Recording rec = rt::level_tool::record_solutions(dir, plans);
   if (!rec.error.empty()) {
     std::cerr << "rangiertrubel-levels: recording failed: " << rec.error << "\n";
     return kFaultsStatus;
@@ -123,7 +127,7 @@ int record(const std::string& dir, const std::string& plans_file, const std::str
   bool written = true;
   const auto write = [&written](const std::string& path, const std::string& title,
                                 const std::vector<std::string>& lines) {
-    if (rt::levels::write_script(path, title, lines)) return;
+    if (rt::level_tool::write_script(path, title, lines)) return;
     std::cerr << "rangiertrubel-levels: cannot write " << path << "\n";
     written = false;
   };
@@ -136,7 +140,7 @@ int record(const std::string& dir, const std::string& plans_file, const std::str
     write(outdir + name,
           "Plays levels 1 to " + std::to_string(k + 1) + " and wins level " +
               std::to_string(k + 1) + " with three locomotives left.",
-          rt::levels::script_until_won(rec, k));
+          rt::level_tool::script_until_won(rec, k));
     char row[160];
     if (r.spare < 0) {
       std::snprintf(row, sizeof row, "| %zu | %.2f | %d | %d | last slide not needed |\n", k + 1,
@@ -159,13 +163,15 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   std::vector<std::string> files(argv + 2, argv + argc);
   if (command == "check") return finish(check(files));
-  if (command == "solve") return finish(rt::levels::solve_command(files, std::cout, std::cerr));
+  if (command == "solve") return finish(rt::level_tool::solve_command(files, std::cout, std::cerr));
   if (command == "generate")
-    return finish(rt::levels::generate_command(files, std::cout, std::cerr));
+    return finish(rt::level_tool::generate_command(files, std::cout, std::cerr));
   if (command == "show" && files.size() == 1) return finish(show(files[0]));
-  if (command == "encode") return finish(rt::levels::encode_command(files, std::cout, std::cerr));
-  if (command == "decode") return finish(rt::levels::decode_command(files, std::cout, std::cerr));
-  if (command == "rate") return finish(rt::levels::rate_command(files, std::cout, std::cerr));
+  if (command == "encode")
+    return finish(rt::level_tool::encode_command(files, std::cout, std::cerr));
+  if (command == "decode")
+    return finish(rt::level_tool::decode_command(files, std::cout, std::cerr));
+  if (command == "rate") return finish(rt::level_tool::rate_command(files, std::cout, std::cerr));
   if (command == "record" && files.size() == 3) {
     return finish(record(files[0], files[1], files[2]));
   }

@@ -1,5 +1,5 @@
 // rangiertrubel-levels encode and decode.
-#include "tools/levels/track_code_command.h"
+#include "tools/level_tool/track_code_command.h"
 
 #include <charconv>
 #include <ostream>
@@ -9,10 +9,10 @@
 #include "levels/track_rating.h"
 #include "levels/track_rules.h"
 #include "platform/os/os.h"
-#include "tools/levels/exit_status.h"
-#include "tools/levels/level_file.h"
+#include "tools/level_tool/exit_status.h"
+#include "tools/level_tool/read_file.h"
 
-namespace rt::levels {
+namespace rt::level_tool {
 
 namespace {
 
@@ -100,4 +100,4 @@ int decode_command(const std::vector<std::string>& args, std::ostream& out, std:
   return 0;
 }
 
-}  // namespace rt::levels
+}  // namespace rt::level_tool

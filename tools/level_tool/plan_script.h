@@ -8,7 +8,7 @@
 #include "game/level_file.h"
 #include "levels/solver.h"
 
-namespace rt::levels {
+namespace rt::level_tool {
 
 // The runner's name of the arrow key that makes slide `s`: "Up", "Down",
 // "Left" or "Right".
@@ -28,4 +28,4 @@ struct ScriptResult {
 ScriptResult write_plan_script(const Level& level, int number, const Plan& plan,
                                const std::filesystem::path& script, const std::string& title);
 
-}  // namespace rt::levels
+}  // namespace rt::level_tool

@@ -1,5 +1,5 @@
 // Reading the runner's scripts: times, verbs and key names.
-#include "tools/sim_runner/script.h"
+#include "tools/sim/script.h"
 
 #include <array>
 #include <cctype>

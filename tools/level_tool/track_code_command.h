@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace rt::levels {
+namespace rt::level_tool {
 
 // rangiertrubel-levels encode FILE [--speed N]: prints the track code of
 // the level file FILE for speed level N (1 to 10, default 1). Returns 0, 1
@@ -26,4 +26,4 @@ int decode_command(const std::vector<std::string>& args, std::ostream& out, std:
 // arguments, 3 a file that could not be read.
 int rate_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-}  // namespace rt::levels
+}  // namespace rt::level_tool

@@ -1,6 +1,6 @@
 // The scripted runner: a script's commands scheduled on the simulated host,
 // the whole program run, its states and sounds written as JSON lines.
-#include "tools/sim_runner/runner.h"
+#include "tools/sim/runner.h"
 
 #include <charconv>
 #include <cstdint>
