@@ -18,8 +18,8 @@ void put_level(const rt::Level& level, std::int32_t* fields) {
   for (int x = 1; x <= rt::kColumns; ++x) {
     for (int y = 1; y <= rt::kRows; ++y) fields[i++] = level.board.get(x, y);
   }
-  fields[i++] = level.hole_x;
-  fields[i] = level.hole_y;
+  fields[i++] = level.cursor_x;
+  fields[i] = level.cursor_y;
 }
 
 rt::Level get_level(const std::int32_t* fields) {

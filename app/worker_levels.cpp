@@ -16,13 +16,13 @@ std::array<int, kLevelFields> fields_of(const Level& level) {
   for (int x = 1; x <= kColumns; ++x) {
     for (int y = 1; y <= kRows; ++y) fields[i++] = level.board.get(x, y);
   }
-  fields[i++] = level.hole_x;
-  fields[i] = level.hole_y;
+  fields[i++] = level.cursor_x;
+  fields[i] = level.cursor_y;
   return fields;
 }
 
 // How often a game waiting for its level looks whether it has come.
-constexpr int kLookMs = 50;
+constexpr int kPollMs = 50;
 // Where the note stands: the free row under the status line.
 constexpr int kNoteRow = 37;
 constexpr int kNoteColumn = 40;
@@ -51,7 +51,7 @@ Level WorkerLevels::level(int level_number) {
         p_.print_text("STRECKE WIRD GEBAUT ...");
         noted = true;
       }
-      p_.sleep_ms(kLookMs);
+      p_.sleep_ms(kPollMs);
     }
   }
   if (noted) {

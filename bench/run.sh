@@ -156,7 +156,7 @@ cpu_over() {
 }
 
 # A key held as long as a player's quick press, longer than the game's
-# 0.15 s look at the held keys.
+# 0.15 s poll of the held keys.
 tap() {
   xdotool keydown "$1"
   sleep 0.2
@@ -242,7 +242,7 @@ session() {
   sleep 0.5
   before="$(bench_frame_count <"$err")"
   play="$(cpu_over 10)" || return 1
-  # The locomotive blinks at every look at the keys, 6 to 7 frames a second.
+  # The locomotive blinks at every poll of the keys, 6 to 7 frames a second.
   if [ "$(($(bench_frame_count <"$err") - before))" -lt 30 ]; then
     log "the level did not start"
     return 1

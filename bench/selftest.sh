@@ -294,7 +294,7 @@ else
   [ -f "$work/Data/High.dat" ] && pass || fail "the list of best scores was not saved"
 
   begin "play refresh"
-  # During play the locomotive is redrawn at every look at the keys (every
+  # During play the locomotive is redrawn at every poll of the keys (every
   # 0.15 s, so it blinks) while the refresh idles in between: each redraw
   # must still be shown at once, about 6.7 frames a second.
   start_game 1

@@ -219,7 +219,7 @@ row('processor, menu idle, phone', results.map((r) => r.menuCpu), ' %', 1, '<= 3
     (v) => v <= 3);
 row('processor, play with no input, phone', results.map((r) => r.playCpu), ' %', 1, '<= 5 %',
     (v) => v <= 5);
-// The next look at the keys (0.15 s) and one frame of a 60 Hz display.
+// The next poll of the keys (0.15 s) and one frame of a 60 Hz display.
 row('a tap on a piece to the slide on the screen', results.map((r) => r.tapMs), ' ms', 0,
     '<= 167 ms', (v) => v <= 167);
 row('4x throttled: load to the first frame', throttled.map((t) => t.firstFrameMs), ' ms', 0,

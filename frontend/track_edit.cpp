@@ -32,11 +32,11 @@ bool TrackEdit::place(int x, int y, TileCode code, bool same_change) {
   }
   level_.board.set(x, y, code);
   if (code == tile::kSchwarz) {
-    level_.hole_x = x;
-    level_.hole_y = y;
-  } else if (x == level_.hole_x && y == level_.hole_y) {
-    level_.hole_x = 0;
-    level_.hole_y = 0;
+    level_.cursor_x = x;
+    level_.cursor_y = y;
+  } else if (x == level_.cursor_x && y == level_.cursor_y) {
+    level_.cursor_x = 0;
+    level_.cursor_y = 0;
   }
   changed();
   return true;
@@ -66,13 +66,13 @@ bool TrackEdit::redo() {
   return true;
 }
 
-void TrackEdit::move_cursor(int dx, int dy) {
-  set_cursor(cursor_x_ + dx, cursor_y_ + dy);
+void TrackEdit::move_mark(int dx, int dy) {
+  set_mark(mark_x_ + dx, mark_y_ + dy);
 }
 
-void TrackEdit::set_cursor(int x, int y) {
-  cursor_x_ = Board::nearest_column(x);
-  cursor_y_ = Board::nearest_row(y);
+void TrackEdit::set_mark(int x, int y) {
+  mark_x_ = Board::nearest_column(x);
+  mark_y_ = Board::nearest_row(y);
 }
 
 bool TrackEdit::choose(TileCode code) {

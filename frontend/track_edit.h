@@ -1,4 +1,4 @@
-// A player's track as the editor holds it: the field, the cell cursor, the
+// A player's track as the editor holds it: the field, the marked cell, the
 // piece chosen from the palette, the speed it is rated and played at, and
 // the changes that can be undone and redone.
 #pragma once
@@ -47,11 +47,11 @@ class TrackEdit {
   bool can_undo() const { return !undo_.empty(); }
   bool can_redo() const { return !redo_.empty(); }
 
-  // The cell cursor, always on the field.
-  int cursor_x() const { return cursor_x_; }
-  int cursor_y() const { return cursor_y_; }
-  void move_cursor(int dx, int dy);
-  void set_cursor(int x, int y);
+  // The marked cell, always on the field.
+  int mark_x() const { return mark_x_; }
+  int mark_y() const { return mark_y_; }
+  void move_mark(int dx, int dy);
+  void set_mark(int x, int y);
 
   // The chosen piece, by its place in the palette.
   int chosen() const { return chosen_; }
@@ -73,8 +73,8 @@ class TrackEdit {
   Level level_;
   std::vector<Level> undo_;
   std::vector<Level> redo_;
-  int cursor_x_ = 1;
-  int cursor_y_ = 1;
+  int mark_x_ = 1;
+  int mark_y_ = 1;
   int chosen_ = 1;
   int speed_level_ = 1;
   unsigned version_ = 0;

@@ -21,7 +21,7 @@ constexpr Color kWhite = 0xFFFFFFFF;
 constexpr Color kBlack = 0xFF000000;
 constexpr Color kGrey = 0xFF808080;
 constexpr Color kYellow = 0xFFFFFF55;
-constexpr Color kCursor = 0xFFFFFF00;
+constexpr Color kMark = 0xFFFFFF00;
 constexpr Color kChosen = 0xFFFF5555;
 // To column 99: a character in column 100 of the last row would scroll.
 constexpr int kTextWidth = 99 - TrackEditor::kTextColumn + 1;  // 43 characters
@@ -39,7 +39,7 @@ constexpr int kScanPageDown = 81;
 constexpr int kCtrlY = 25;
 constexpr int kCtrlZ = 26;
 // While a verdict is awaited the editor looks for it this often.
-constexpr int kVerdictLookMs = 30;
+constexpr int kVerdictPollMs = 30;
 // A stroke of the mouse keeps the draft at most this often.
 constexpr double kDraftPeriod = 1.0;
 
@@ -121,7 +121,7 @@ void TrackEditor::run() {
     forget_other_keys();
     if (p_.input_waiting()) continue;
     if (asked_) {
-      p_.sleep_ms(kVerdictLookMs);
+      p_.sleep_ms(kVerdictPollMs);
     } else {
       p_.wait_input();
     }
@@ -133,16 +133,16 @@ bool TrackEditor::on_key(const std::string& key) {
   if (key.size() == 2 && byte == keycode::kExtendedPrefix) {
     switch (static_cast<unsigned char>(key[1])) {
       case scan::kUp:
-        move_cursor(0, -1);
+        move_mark(0, -1);
         break;
       case scan::kDown:
-        move_cursor(0, 1);
+        move_mark(0, 1);
         break;
       case scan::kLeft:
-        move_cursor(-1, 0);
+        move_mark(-1, 0);
         break;
       case scan::kRight:
-        move_cursor(1, 0);
+        move_mark(1, 0);
         break;
       case scan::kDelete:
         choose(static_cast<int>(TrackEdit::kPalette.size()) - 1);
@@ -172,7 +172,7 @@ bool TrackEditor::on_key(const std::string& key) {
       return false;
     case keycode::kSpace:
     case keycode::kEnter:
-      place_at(edit_.cursor_x(), edit_.cursor_y(), false);
+      place_at(edit_.mark_x(), edit_.mark_y(), false);
       return true;
     case keycode::kTab:
       choose((edit_.chosen() + 1) % static_cast<int>(TrackEdit::kPalette.size()));
@@ -207,7 +207,7 @@ bool TrackEditor::on_key(const std::string& key) {
   }
   switch (c) {
     case 'A':
-      edit_.choose(edit_.level().board.get(edit_.cursor_x(), edit_.cursor_y()));
+      edit_.choose(edit_.level().board.get(edit_.mark_x(), edit_.mark_y()));
       draw_palette();
       break;
     case 'H':
@@ -287,9 +287,9 @@ void TrackEditor::on_pointer(const CanvasEvent& event) {
 
 void TrackEditor::place_at(int x, int y, bool stroke) {
   const Level before = edit_.level();
-  const int old_x = edit_.cursor_x();
-  const int old_y = edit_.cursor_y();
-  edit_.set_cursor(x, y);
+  const int old_x = edit_.mark_x();
+  const int old_y = edit_.mark_y();
+  edit_.set_mark(x, y);
   edit_.place(x, y, edit_.piece(), stroke);
   draw_field_cell(old_x, old_y);
   draw_changes(before);
@@ -317,13 +317,13 @@ void TrackEditor::draw_field_cell(int x, int y) {
   const float top = static_cast<float>((y - 1) * kCellSize);
   p_.fill_box(left, top, left + kCellSize - 1, top + kCellSize - 1, kBlack);
   game_.draw_piece(x, y, code);
-  const bool cursor = x == edit_.cursor_x() && y == edit_.cursor_y();
+  const bool mark = x == edit_.mark_x() && y == edit_.mark_y();
   // The locomotive starts on the top-left cell heading right; the piece
-  // under it shows while the cursor is there.
-  if (x == 1 && y == 1 && !cursor) {
+  // under it shows while the mark is there.
+  if (x == 1 && y == 1 && !mark) {
     p_.put_image(left, top, game_.sprites.LockWage1);
   }
-  if (cursor) draw_frame(static_cast<int>(left), static_cast<int>(top), kCursor);
+  if (mark) draw_frame(static_cast<int>(left), static_cast<int>(top), kMark);
 }
 
 void TrackEditor::draw_palette() {
@@ -350,8 +350,8 @@ void TrackEditor::draw_changes(const Level& before) {
   p_.lock_screen();
   for (int x = 1; x <= kColumns; ++x) {
     for (int y = 1; y <= kRows; ++y) {
-      const bool cursor = x == edit_.cursor_x() && y == edit_.cursor_y();
-      if (cursor || before.board.get(x, y) != edit_.level().board.get(x, y)) {
+      const bool mark = x == edit_.mark_x() && y == edit_.mark_y();
+      if (mark || before.board.get(x, y) != edit_.level().board.get(x, y)) {
         draw_field_cell(x, y);
       }
     }
@@ -370,12 +370,12 @@ void TrackEditor::draw_frame(int left, int top, Color color) {
   p_.fill_box(r - 1, t, r, b, color);
 }
 
-void TrackEditor::move_cursor(int dx, int dy) {
-  const int old_x = edit_.cursor_x();
-  const int old_y = edit_.cursor_y();
-  edit_.move_cursor(dx, dy);
+void TrackEditor::move_mark(int dx, int dy) {
+  const int old_x = edit_.mark_x();
+  const int old_y = edit_.mark_y();
+  edit_.move_mark(dx, dy);
   draw_field_cell(old_x, old_y);
-  draw_field_cell(edit_.cursor_x(), edit_.cursor_y());
+  draw_field_cell(edit_.mark_x(), edit_.mark_y());
 }
 
 void TrackEditor::choose(int index) {

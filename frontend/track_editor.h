@@ -65,7 +65,7 @@ class TrackEditor {
   void draw_palette();
   void draw_changes(const Level& before);
   void draw_frame(int left, int top, Color color);
-  void move_cursor(int dx, int dy);
+  void move_mark(int dx, int dy);
   void choose(int index);
   void show_message(const std::string& text);
   void show_speed();

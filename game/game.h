@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "game/assets.h"
 #include "game/board.h"
 #include "game/level_file.h"
 #include "game/rules.h"
@@ -91,7 +92,8 @@ class Game {
   void redraw_track_under_locomotive();
   // Crash (game/crash.cpp).
   void explode_locomotive();
-  // Sounds (game/sound.cpp).
+  // Sounds (game/sound.cpp): each plays its effect unless the sound is off.
+  void play(assets::SoundId sound);
   void play_ping();
   void play_explosion();
   void play_ding();

@@ -95,8 +95,8 @@ Level read_level_fields(const std::function<std::int32_t()>& next_field) {
   for (int x = 1; x <= kColumns; ++x) {
     for (int y = 1; y <= kRows; ++y) level.board.set(x, y, next_field());
   }
-  level.hole_x = next_field();
-  level.hole_y = next_field();
+  level.cursor_x = next_field();
+  level.cursor_y = next_field();
   return level;
 }
 
@@ -118,7 +118,7 @@ std::string level_file_text(const Level& level) {
       text += (y == kRows) ? '\n' : ',';
     }
   }
-  text += std::to_string(level.hole_x) + "," + std::to_string(level.hole_y) + "\n";
+  text += std::to_string(level.cursor_x) + "," + std::to_string(level.cursor_y) + "\n";
   return text;
 }
 

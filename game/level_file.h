@@ -22,8 +22,8 @@ inline constexpr int kLevelFields = kColumns * kRows + 2;
 // the field.
 struct Level {
   Board board;
-  int hole_x = 0;
-  int hole_y = 0;
+  int cursor_x = 0;
+  int cursor_y = 0;
 };
 
 // One place where a level file strays from the plain form; column and row are

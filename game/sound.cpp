@@ -5,20 +5,21 @@
 
 namespace rt {
 
+void Game::play(assets::SoundId sound) {
+  if (sound_on != 0) p_.play_sound(assets::sound_path(sound));
+}
+
 void Game::play_ping() {
-  if (sound_on != 0) p_.play_sound(assets::sound_path(assets::SoundId::Ping));
+  play(assets::SoundId::Ping);
 }
-
 void Game::play_explosion() {
-  if (sound_on != 0) p_.play_sound(assets::sound_path(assets::SoundId::Explosion));
+  play(assets::SoundId::Explosion);
 }
-
 void Game::play_ding() {
-  if (sound_on != 0) p_.play_sound(assets::sound_path(assets::SoundId::Ding));
+  play(assets::SoundId::Ding);
 }
-
 void Game::play_next() {
-  if (sound_on != 0) p_.play_sound(assets::sound_path(assets::SoundId::Next));
+  play(assets::SoundId::Next);
 }
 
 }  // namespace rt

@@ -97,8 +97,8 @@ GeneratedLevel plain_level(float interval) {
   board.set(19, 1, tile::kHbf);
   board.set(10, 1, tile::kSchwarz);
   board.set(10, 2, tile::kSchieneWage);
-  made.level.hole_x = 10;
-  made.level.hole_y = 1;
+  made.level.cursor_x = 10;
+  made.level.cursor_y = 1;
   if (auto plan = solve_level(made.level, interval).plan) made.plan = std::move(*plan);
   return made;
 }

@@ -65,8 +65,8 @@ std::optional<Level> walk_hole(const Board& laid, const Route& route, int moves,
     previous = hole;
     hole = next;
   }
-  level.hole_x = hole.x;
-  level.hole_y = hole.y;
+  level.cursor_x = hole.x;
+  level.cursor_y = hole.y;
   return level;
 }
 

@@ -37,21 +37,22 @@ std::vector<LevelProblem> check_level(const Level& level) {
       }
       if (code == tile::kSchwarz) {
         ++holes;
-        if (x != level.hole_x || y != level.hole_y) {
+        if (x != level.cursor_x || y != level.cursor_y) {
           problems.push_back({"a hole that is not the hole's position in the file", x, y});
         }
       }
       if (code == tile::kHbf) ++stations;
     }
   }
-  if (!Board::in_field(level.hole_x, level.hole_y)) {
-    problems.push_back({"the hole's position " + std::to_string(level.hole_x) + "," +
-                            std::to_string(level.hole_y) + " lies outside the field",
+  if (!Board::in_field(level.cursor_x, level.cursor_y)) {
+    problems.push_back({"the hole's position " + std::to_string(level.cursor_x) + "," +
+                            std::to_string(level.cursor_y) + " lies outside the field",
                         0, 0});
-  } else if (level.board.get(level.hole_x, level.hole_y) != tile::kSchwarz) {
+  } else if (level.board.get(level.cursor_x, level.cursor_y) != tile::kSchwarz) {
     problems.push_back({"the hole's position holds code " +
-                            std::to_string(level.board.get(level.hole_x, level.hole_y)) + ", not 0",
-                        level.hole_x, level.hole_y});
+                            std::to_string(level.board.get(level.cursor_x, level.cursor_y)) +
+                            ", not 0",
+                        level.cursor_x, level.cursor_y});
   }
   if (holes == 0) problems.push_back({"no cell holds the hole (code 0)", 0, 0});
   if (stations != 1) {

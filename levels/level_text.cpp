@@ -51,8 +51,8 @@ Level level_from_text(const std::vector<std::string>& rows) {
         if (rows[r][c] == ch) level.board.set(x, y, code);
       }
       if (rows[r][c] == 'o') {
-        level.hole_x = x;
-        level.hole_y = y;
+        level.cursor_x = x;
+        level.cursor_y = y;
       }
     }
   }

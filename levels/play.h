@@ -1,5 +1,5 @@
 // The play of a level as the game times it: the locomotive's steps on the
-// board, the looks at the keys that surely fall between two steps, and a
+// board, the polls of the keys that surely fall between two steps, and a
 // level played through with slides made at given steps.
 #pragma once
 
@@ -10,29 +10,29 @@
 
 namespace rt {
 
-// Looks at the keys happen every kPollPeriod seconds by the game's float
+// Polls of the keys happen every kPollPeriod seconds by the game's float
 // clock; steps every interval. The two drift against each other, so a plan
-// counts only the looks that surely fall between two steps whatever their
-// phase: looks at least kStepMargin after one step and before the next,
-// each look taken as late as the clock's grain and kLookDrift (the time a
+// counts only the polls that surely fall between two steps whatever their
+// phase: polls at least kStepMargin after one step and before the next,
+// each poll taken as late as the clock's grain and kPollDrift (the time a
 // pass of the game loop may take) allow. Float readings coarsen as the clock
 // grows, so the count holds while the clock reads less than the limit it was
 // made for; kPromisedClockSeconds is the one the solver promises.
 inline constexpr double kStepMargin = 0.02;
-inline constexpr double kLookDrift = 0.0002;
+inline constexpr double kPollDrift = 0.0002;
 inline constexpr double kPromisedClockSeconds = 4.0 * 3600.0;
 
-// The looks that surely fall between two steps of `interval` seconds while
+// The polls that surely fall between two steps of `interval` seconds while
 // the clock reads less than `clock_limit`.
-int sure_looks(float interval, double clock_limit = kPromisedClockSeconds);
+int sure_polls(float interval, double clock_limit = kPromisedClockSeconds);
 
 // A level's timing as plans count it. Between step k and step k+1 (k >= 1)
-// there are `looks` looks for slides; before the first step none is counted,
+// there are `polls` polls for slides; before the first step none is counted,
 // since a level may start with its first step.
 struct PlayTiming {
   float interval = kBaseInterval;
-  int looks = 0;
-  int looks_after(int step) const { return step >= 1 ? looks : 0; }
+  int polls = 0;
+  int polls_after(int step) const { return step >= 1 ? polls : 0; }
 };
 PlayTiming timing_for(float interval, double clock_limit = kPromisedClockSeconds);
 
@@ -51,8 +51,8 @@ enum class StepEnd { Moved, Crashed, Won };
 // piece ahead does not take it (Crashed).
 StepEnd step_on(const Board& board, Locomotive& loco);
 
-// A slide made at a look after the locomotive's step `after_step` and before
-// the next one. Slides with the same step take consecutive looks.
+// A slide made at a poll after the locomotive's step `after_step` and before
+// the next one. Slides with the same step take consecutive polls.
 struct TimedSlide {
   Slide slide = Slide::Up;
   int after_step = 1;
@@ -73,8 +73,8 @@ struct PlayResult {
   int steps = 0;  // steps made until the end
 };
 
-// Plays `level` with the slides in order, each at the first free look after
-// its step and after the previous slide's look (a step's looks used up, it
+// Plays `level` with the slides in order, each at the first free poll after
+// its step and after the previous slide's poll (a step's polls used up, it
 // waits for the next step's). A slide whose piece may
 // not move does nothing, as in the game.
 PlayResult play_level(const Level& level, const PlayTiming& timing,

@@ -1,8 +1,8 @@
 // The solver: iterative deepening over the number of slides, with a bound
 // that no plan can beat and a table of states already searched.
 //
-// A slide is tried at two moments only: at the first look after the slide
-// before it, and at the first look after the locomotive leaves the slide's
+// A slide is tried at two moments only: at the first poll after the slide
+// before it, and at the first poll after the locomotive leaves the slide's
 // piece (a piece the locomotive still needs or stands on may move once it
 // has passed). Between slides the locomotive runs on the board as it lies.
 #include "levels/solver.h"
@@ -86,11 +86,11 @@ class StateTable {
   std::size_t size_ = 0;
 };
 
-// A slide at look `look` (from 0) after step `step`.
+// A slide at poll `poll` (from 0) after step `step`.
 struct Made {
   Slide slide;
   int step;
-  int look;
+  int poll;
 };
 
 // The locomotive's run from now on with no further slide: at[i] is the
@@ -108,8 +108,8 @@ class Search {
  public:
   Search(const Level& level, const PlayTiming& timing, const SolveLimits& limits)
       : level_(level), timing_(timing), limits_(limits), board_(level.board) {
-    hole_x_ = Board::nearest_column(level.hole_x);
-    hole_y_ = Board::nearest_row(level.hole_y);
+    cursor_x_ = Board::nearest_column(level.cursor_x);
+    cursor_y_ = Board::nearest_row(level.cursor_y);
     for (int x = 1; x <= kColumns; ++x) {
       for (int y = 1; y <= kRows; ++y) toggle(x, y);
     }
@@ -191,7 +191,7 @@ class Search {
   // the hole is alone, and are worked out once for each place of it.
   const Distances& hole_distances() {
     std::unique_ptr<Distances>& known =
-        distances_[static_cast<std::size_t>(hole_x_ * Board::kHeight + hole_y_)];
+        distances_[static_cast<std::size_t>(cursor_x_ * Board::kHeight + cursor_y_)];
     if (known) return *known;
     known = std::make_unique<Distances>();
     Distances& distance = *known;
@@ -199,8 +199,8 @@ class Search {
     std::array<std::pair<int, int>, kColumns * kRows> queue{};
     std::size_t head = 0;
     std::size_t tail = 0;
-    distance[hole_x_][hole_y_] = 0;
-    queue[tail++] = {hole_x_, hole_y_};
+    distance[cursor_x_][cursor_y_] = 0;
+    queue[tail++] = {cursor_x_, cursor_y_};
     while (head < tail) {
       const auto [x, y] = queue[head++];
       for (const Slide s : kSlides) {
@@ -217,8 +217,8 @@ class Search {
   }
 
   // The fewest slides any winning plan still needs: some cell of the route
-  // ahead must change before the locomotive looks at it, and the hole must
-  // reach it within the looks left until then.
+  // ahead must change before the locomotive polls at it, and the hole must
+  // reach it within the polls left until then.
   int lower_bound(const Run& r) {
     const Distances& distance = hole_distances();
     const auto cost = [&](int x, int y) {
@@ -227,13 +227,13 @@ class Search {
       return d == 0 ? 1 : d;
     };
     int best = kNever;
-    int looks = timing_.looks_after(loco_.steps) - used_;
+    int polls = timing_.polls_after(loco_.steps) - used_;
     for (std::size_t i = 1; i <= r.at.size(); ++i) {
       const bool crash = i == r.at.size();
       if (crash && r.endless) break;
       const int c = crash ? cost(r.crash_x, r.crash_y) : cost(r.at[i].x, r.at[i].y);
-      if (c <= looks) best = std::min(best, c);
-      looks += timing_.looks;
+      if (c <= polls) best = std::min(best, c);
+      polls += timing_.polls;
       if (best == 1) break;
     }
     return best;
@@ -264,21 +264,21 @@ class Search {
     const int last = route.at.back().steps;  // the last step before the crash
     for (const Slide s : kSlides) {
       const Offset o = slide_source(s);
-      const int sx = hole_x_ + o.dx;
-      const int sy = hole_y_ + o.dy;
+      const int sx = cursor_x_ + o.dx;
+      const int sy = cursor_y_ + o.dy;
       if (!Board::in_field(sx, sy) || !is_movable(board_.get(sx, sy))) continue;
-      // The first look after the previous slide.
+      // The first poll after the previous slide.
       std::array<std::pair<int, int>, 2> slots{};
       int count = 0;
       const std::pair<int, int> soon =
-          used_ < timing_.looks_after(k) ? std::pair{k, used_} : std::pair{k + 1, 0};
+          used_ < timing_.polls_after(k) ? std::pair{k, used_} : std::pair{k + 1, 0};
       const auto at = [&](int step) -> const Locomotive& {
         return route.at[static_cast<std::size_t>(step - k)];
       };
       if (soon.first <= last && (at(soon.first).x != sx || at(soon.first).y != sy)) {
         slots[count++] = soon;
       }
-      // The first look after the locomotive leaves the piece.
+      // The first poll after the locomotive leaves the piece.
       for (int step = k + 1; step <= last; ++step) {
         const Locomotive& before = at(step - 1);
         const Locomotive& after = at(step);
@@ -306,23 +306,23 @@ class Search {
 
   int try_slide(Slide s, int sx, int sy, std::pair<int, int> slot, const Run& route, int g,
                 int bound) {
-    if (timing_.looks_after(slot.first) <= slot.second) return kNever;
+    if (timing_.polls_after(slot.first) <= slot.second) return kNever;
     const Locomotive saved_loco = loco_;
     const int saved_used = used_;
-    const int hx = hole_x_;
-    const int hy = hole_y_;
+    const int hx = cursor_x_;
+    const int hy = cursor_y_;
     const TileCode under = board_.get(hx, hy);
     loco_ = route.at[static_cast<std::size_t>(slot.first - saved_loco.steps)];
     used_ = slot.second + 1;
     set(hx, hy, board_.get(sx, sy));
     set(sx, sy, tile::kSchwarz);
-    hole_x_ = sx;
-    hole_y_ = sy;
+    cursor_x_ = sx;
+    cursor_y_ = sy;
     path_.push_back({s, slot.first, slot.second});
     const int r = dfs(g + 1, bound);
     path_.pop_back();
-    hole_x_ = hx;
-    hole_y_ = hy;
+    cursor_x_ = hx;
+    cursor_y_ = hy;
     set(sx, sy, board_.get(hx, hy));
     set(hx, hy, under);
     used_ = saved_used;
@@ -336,10 +336,10 @@ class Search {
   const PlayTiming timing_;
   const SolveLimits limits_;
   Board board_;
-  int hole_x_ = 1;
-  int hole_y_ = 1;
+  int cursor_x_ = 1;
+  int cursor_y_ = 1;
   Locomotive loco_;
-  int used_ = 0;  // looks used since the locomotive's last step
+  int used_ = 0;  // polls used since the locomotive's last step
   Key key_;
   // By the hole's cell (x * kHeight + y): its distances, once worked out.
   std::array<std::unique_ptr<Distances>, Board::kWidth * Board::kHeight> distances_{};

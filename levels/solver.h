@@ -13,9 +13,9 @@
 
 namespace rt {
 
-// One slide of a plan. It is made at a look after the locomotive's step
+// One slide of a plan. It is made at a poll after the locomotive's step
 // `earliest_step` (every slide before it made as early as the plan makes
-// it), and may wait until a look before step `latest_step` + 1 with every
+// it), and may wait until a poll before step `latest_step` + 1 with every
 // slide after it still made in time.
 struct PlannedSlide {
   Slide slide = Slide::Up;

@@ -182,8 +182,8 @@ DecodedTrack decode_track(std::string_view code) {
       if (!piece) return refused(TrackCodeError::Damaged);
       out.level.board.set(x, y, *piece);
       if (*piece == tile::kSchwarz) {
-        out.level.hole_x = x;
-        out.level.hole_y = y;
+        out.level.cursor_x = x;
+        out.level.cursor_y = y;
       }
     }
   }

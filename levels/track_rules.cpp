@@ -12,7 +12,7 @@ TrackFault track_fault(const Level& level) {
       const TileCode code = level.board.get(x, y);
       if (code == tile::kSchwarz) {
         ++holes;
-        if (x == level.hole_x && y == level.hole_y) hole_named = true;
+        if (x == level.cursor_x && y == level.cursor_y) hole_named = true;
       } else if (code == tile::kHbf) {
         ++stations;
       }

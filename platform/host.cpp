@@ -1,5 +1,5 @@
 // What a host does when it does not do better: pauses made of short pauses,
-// key waits made of looks, reports on standard error.
+// key waits made of polls, reports on standard error.
 #include "platform/host.h"
 
 #include <algorithm>
@@ -12,10 +12,10 @@ void Host::pause_until(double seconds) {
   while (clock_seconds() < seconds) pause_ms(1);
 }
 
-void Host::wait_for_key(double look_seconds, const std::function<bool()>& arrived) {
-  const int look_ms = std::max(1, static_cast<int>(std::lround(look_seconds * 1000.0)));
+void Host::wait_for_key(double poll_seconds, const std::function<bool()>& arrived) {
+  const int poll_ms = std::max(1, static_cast<int>(std::lround(poll_seconds * 1000.0)));
   do {
-    pause_ms(look_ms);
+    pause_ms(poll_ms);
   } while (!arrived());
 }
 

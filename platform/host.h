@@ -39,13 +39,13 @@ class Host {
   // every millisecond; a host that can sleep until a given moment should.
   virtual void pause_until(double seconds);
   // Gives the processor away until `arrived()` holds, and then on to the next
-  // whole multiple of `look_seconds` after the call: the moment a look every
-  // `look_seconds` would have noticed the key. `arrived` reads the platform
+  // whole multiple of `poll_seconds` after the call: the moment a poll every
+  // `poll_seconds` would have noticed the key. `arrived` reads the platform
   // under its lock; the host asks it again whenever it has handed the
   // platform a key (host_key_* calls) and whenever the platform's close
-  // request is set, and then returns at once. The default looks every
-  // `look_seconds` in pauses of that length.
-  virtual void wait_for_key(double look_seconds, const std::function<bool()>& arrived);
+  // request is set, and then returns at once. The default polls every
+  // `poll_seconds` in pauses of that length.
+  virtual void wait_for_key(double poll_seconds, const std::function<bool()>& arrived);
   // Starts a WAV file by host path without waiting; a new sound replaces the
   // one playing; a missing or unreadable file plays nothing.
   virtual void play_sound(const std::string& path) = 0;

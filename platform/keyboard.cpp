@@ -19,7 +19,7 @@ void Keyboard::set_down(int scan_code, bool down) {
   }
 }
 
-bool Keyboard::look(int scan_code) {
+bool Keyboard::poll(int scan_code) {
   if (!valid_scan(scan_code)) return false;
   const auto i = static_cast<std::size_t>(scan_code);
   const bool seen = down_[i] || pressed_[i];

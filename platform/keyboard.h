@@ -58,15 +58,15 @@ class Keyboard {
  public:
   static constexpr int kSlots = 16;
 
-  // Codes outside 0..127 are ignored. A press is also kept until a look at
+  // Codes outside 0..127 are ignored. A press is also kept until a poll at
   // the key has seen it, so that a key pressed and released between two
-  // looks still counts once.
+  // polls still counts once.
   void set_down(int scan_code, bool down);
   bool is_down(int scan_code) const;  // false outside 0..127
-  // The game's look at a key: true while it is held, or once after a press
-  // that no look has seen yet.
-  bool look(int scan_code);
-  // Forgets the presses no look has seen: a new screen does not act on a key
+  // The game's poll at a key: true while it is held, or once after a press
+  // that no poll has seen yet.
+  bool poll(int scan_code);
+  // Forgets the presses no poll has seen: a new screen does not act on a key
   // pressed for the one before.
   void forget_presses() { pressed_ = {}; }
 
@@ -85,7 +85,7 @@ class Keyboard {
 
  private:
   std::array<bool, 128> down_{};
-  std::array<bool, 128> pressed_{};  // pressed since the last look at the key
+  std::array<bool, 128> pressed_{};  // pressed since the last poll at the key
   std::array<int, kSlots> ring_{};
   int head_ = 0;
   int tail_ = 0;

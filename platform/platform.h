@@ -164,7 +164,7 @@ class Platform {
   void host_key_code(int code);
   // How many more codes the key buffer takes before it drops its oldest.
   int key_buffer_room();
-  // The player left (the window lost the keyboard): key presses no look has
+  // The player left (the window lost the keyboard): key presses no poll has
   // seen yet are forgotten, as the held keys are released.
   void host_forget_key_presses();
   // The primary pointer (mouse, touch or pen) in picture pixels, after the

@@ -9,7 +9,7 @@ namespace rt {
 
 namespace {
 
-constexpr int kLookPeriodMs = 50;  // how often a sleep looks for a key
+constexpr int kKeyPollMs = 50;  // how often a sleep looks for a key
 constexpr int kWaitKeyPauseMs = 20;
 
 }  // namespace
@@ -18,8 +18,8 @@ bool Platform::key_down(int scan_code) {
   std::lock_guard guard(mutex_);
   // Both asked, so that a pointer's press is seen even while the key is
   // held on the keyboard too.
-  const bool pointer = pointer_.look(scan_code);
-  return keyboard_.look(scan_code) || pointer;
+  const bool pointer = pointer_.poll(scan_code);
+  return keyboard_.poll(scan_code) || pointer;
 }
 
 std::string Platform::inkey() {
@@ -49,11 +49,11 @@ int Platform::wait_key() {
       code = keyboard_.pop();
     }
     if (code != 0) {
-      host_.pause_ms(kWaitKeyPauseMs);  // also after the look that found a key
+      host_.pause_ms(kWaitKeyPauseMs);  // also after the poll that found a key
       end_if_close_requested();
       return code;
     }
-    // Looks every 20 ms would find the key at the first look after it came:
+    // Polls every 20 ms would find the key at the first poll after it came:
     // the host sleeps until a key is there and returns at that moment.
     host_.wait_for_key(kWaitKeyPauseMs / 1000.0, [this] {
       std::lock_guard guard(mutex_);
@@ -89,9 +89,9 @@ void Platform::sleep_ms(int ms) {
   };
   if (ms == -1) {
     // Until a key arrives; the flag is looked at before the first pause, and
-    // a look every 50 ms would notice a key at the next look after it came.
+    // a poll every 50 ms would notice a key at the next poll after it came.
     if (!key_arrived()) {
-      host_.wait_for_key(kLookPeriodMs / 1000.0, [this] {
+      host_.wait_for_key(kKeyPollMs / 1000.0, [this] {
         std::lock_guard guard(mutex_);
         return keyboard_.arrived() || close_requested();
       });
@@ -102,15 +102,15 @@ void Platform::sleep_ms(int ms) {
   }
   if (ms >= 100) {
     int remaining = ms;
-    while (remaining > kLookPeriodMs) {
+    while (remaining > kKeyPollMs) {
       if (key_arrived()) {
         return;
       }
-      host_.pause_ms(kLookPeriodMs);
+      host_.pause_ms(kKeyPollMs);
       end_if_close_requested();
-      remaining -= kLookPeriodMs;
+      remaining -= kKeyPollMs;
     }
-    host_.pause_ms(remaining);  // the last stretch does not look
+    host_.pause_ms(remaining);  // the last stretch does not poll
     end_if_close_requested();
     return;
   }

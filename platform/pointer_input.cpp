@@ -102,7 +102,7 @@ int PointerInput::button(TouchButton which) {
   return add(gesture);
 }
 
-bool PointerInput::look(int scan_code) {
+bool PointerInput::poll(int scan_code) {
   if (held_ == 0 || held_ != scan_code) return false;
   held_ = 0;
   // The next gesture waits for the screen the game shows after this key.
@@ -161,7 +161,7 @@ int PointerInput::add(const Gesture& gesture) {
       screen_.kind == PointerScreen::Kind::Canvas) {
     return 0;
   }
-  // Kept short: a player drumming on the screen faster than the game looks
+  // Kept short: a player drumming on the screen faster than the game polls
   // does not queue up presses for seconds to come.
   constexpr std::size_t kMostWaiting = 4;
   if (waiting_.size() >= kMostWaiting) return 0;

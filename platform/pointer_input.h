@@ -81,8 +81,8 @@ inline PointerScreen screen_of_kind(PointerScreen::Kind kind) {
 enum class TouchButton { Tempo, Sound, GiveUp };
 
 // Turns pointer gestures into key presses. A press holds one key until the
-// game's next look at that key has seen it, and is then released: a tap
-// shorter than the gap between two looks still counts, and never twice. A
+// game's next poll at that key has seen it, and is then released: a tap
+// shorter than the gap between two polls still counts, and never twice. A
 // gesture is turned into its key only when the previous press has been seen
 // and the screen has been described anew since, so that a tap always means
 // what the screen shows by then (the hole where the last slide left it, the
@@ -116,9 +116,9 @@ class PointerInput {
   // A touch button was pressed.
   int button(TouchButton which);
 
-  // The game looks at whether the key `scan_code` is held: true when a press
+  // The game polls at whether the key `scan_code` is held: true when a press
   // holds it, and that press is then over.
-  bool look(int scan_code);
+  bool poll(int scan_code);
   // The scan code a press holds now (0: none); for tests.
   int held() const { return held_; }
 

@@ -57,7 +57,7 @@ void GameThreadHost::pause_until(double seconds) {
   }
 }
 
-void GameThreadHost::wait_for_key(double look_seconds, const std::function<bool()>& arrived) {
+void GameThreadHost::wait_for_key(double poll_seconds, const std::function<bool()>& arrived) {
   show_drawing();
   const double start = clock_seconds();
   {
@@ -66,8 +66,8 @@ void GameThreadHost::wait_for_key(double look_seconds, const std::function<bool(
     std::unique_lock lock(clock_mutex_);
     clock_changed_.wait(lock, [&] { return arrived(); });
   }
-  if (closing() || look_seconds <= 0.0) return;
-  pause_until(next_look(start, clock_seconds(), look_seconds));
+  if (closing() || poll_seconds <= 0.0) return;
+  pause_until(next_poll(start, clock_seconds(), poll_seconds));
 }
 
 void GameThreadHost::play_sound(const std::string& path) {

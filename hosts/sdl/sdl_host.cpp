@@ -35,7 +35,7 @@ constexpr int kRefreshMs = 10;
 constexpr int kIdleWaitMs = 1000;
 // With a game controller plugged in SDL must be asked for its state: the
 // main thread then looks this often.
-constexpr int kControllerLookMs = 10;
+constexpr int kControllerPollMs = 10;
 
 }  // namespace
 
@@ -85,7 +85,7 @@ int run_on_sdl(const std::string& title, const std::filesystem::path& root,
       // SDL's own wait would look at the controllers every millisecond.
       got_event = SDL_PollEvent(&event) != 0;
       if (!got_event && wait_ms > 0) {
-        SDL_Delay(static_cast<Uint32>(std::min(wait_ms, kControllerLookMs)));
+        SDL_Delay(static_cast<Uint32>(std::min(wait_ms, kControllerPollMs)));
         got_event = SDL_PollEvent(&event) != 0;
       }
     } else {
@@ -130,7 +130,7 @@ int run_on_sdl(const std::string& title, const std::filesystem::path& root,
       wait_ms = kRefreshMs;
       continue;
     }
-    // Armed first, then one more look, so that rows drawn (or the game
+    // Armed first, then one more look at the screen, so that rows drawn (or the game
     // ended) after the looks above are either seen here or wake the wait.
     waker.arm();
     std::unique_lock lock(platform.lock(), std::try_to_lock);

@@ -74,8 +74,8 @@ void SimHost::pause_until(double seconds) {
   if (target > game_steps) advance(target - game_steps);
 }
 
-void SimHost::wait_for_key(double look_seconds, const std::function<bool()>& arrived) {
-  const std::int64_t look = std::max<std::int64_t>(1, std::llround(look_seconds * kStepsPerSecond));
+void SimHost::wait_for_key(double poll_seconds, const std::function<bool()>& arrived) {
+  const std::int64_t poll = std::max<std::int64_t>(1, std::llround(poll_seconds * kStepsPerSecond));
   const std::int64_t start = steps_ - away_steps_;
   while (!arrived()) {
     // Nothing happens before the next event: straight on to it, unless the
@@ -84,8 +84,8 @@ void SimHost::wait_for_key(double look_seconds, const std::function<bool()>& arr
     advance(std::max<std::int64_t>(1, step_at(events_.begin()->first.first) - steps_));
   }
   const std::int64_t waited = steps_ - away_steps_ - start;
-  const std::int64_t to_look = (look - waited % look) % look;
-  if (to_look > 0) advance(to_look);
+  const std::int64_t to_poll = (poll - waited % poll) % poll;
+  if (to_poll > 0) advance(to_poll);
 }
 
 void SimHost::set_steps(std::int64_t steps) {

@@ -77,10 +77,10 @@ class WebPage {
 
   void pause(int ms) { pause_until(game_seconds() + std::max(ms, 0) / 1000.0, true); }
 
-  // Until `arrived()` holds, then on to the moment a look every `look`
+  // Until `arrived()` holds, then on to the moment a poll every `poll`
   // seconds from now would have noticed it. Every key handed to the
   // platform wakes the wait; nothing else does.
-  void wait_for_key(double look, const std::function<bool()>& arrived) {
+  void wait_for_key(double poll, const std::function<bool()>& arrived) {
     present();
     const double start = game_seconds();
     while (!arrived()) {
@@ -88,8 +88,8 @@ class WebPage {
       apply_waiting_keys();
       present();
     }
-    if (look <= 0) return;
-    pause_until(next_look(start, game_seconds(), look), false);
+    if (poll <= 0) return;
+    pause_until(next_poll(start, game_seconds(), poll), false);
   }
 
   // --- The screen ----------------------------------------------------------
@@ -244,8 +244,8 @@ class WebHost final : public Host {
   double clock_seconds() override { return page_.game_seconds(); }
   void pause_ms(int ms) override { page_.pause(ms); }
   void pause_until(double seconds) override { page_.pause_until(seconds, false); }
-  void wait_for_key(double look_seconds, const std::function<bool()>& arrived) override {
-    page_.wait_for_key(look_seconds, arrived);
+  void wait_for_key(double poll_seconds, const std::function<bool()>& arrived) override {
+    page_.wait_for_key(poll_seconds, arrived);
   }
   void play_sound(const std::string& path) override {
     std::string problem;

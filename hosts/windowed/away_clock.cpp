@@ -1,4 +1,4 @@
-// The rounding of a key wait to the next whole look.
+// The rounding of a key wait to the next whole poll.
 #include "hosts/windowed/away_clock.h"
 
 #include <algorithm>
@@ -6,9 +6,9 @@
 
 namespace rt {
 
-double next_look(double start, double arrived, double look) {
-  const double looks = std::ceil((arrived - start) / look - 1e-9);
-  return start + std::max(looks, 0.0) * look;
+double next_poll(double start, double arrived, double poll) {
+  const double polls = std::ceil((arrived - start) / poll - 1e-9);
+  return start + std::max(polls, 0.0) * poll;
 }
 
 }  // namespace rt

@@ -1,6 +1,6 @@
 // The game's clock on a windowed host: it stands still while the player is
 // away (the window lost the keyboard or is hidden), and a wait for a key
-// ends on the next whole look.
+// ends on the next whole poll.
 #pragma once
 
 namespace rt {
@@ -35,9 +35,9 @@ class AwayClock {
   double time_away_ = 0.0;
 };
 
-// The moment a look every `look` seconds from `start` would first have found
-// what arrived at `arrived`: `start` plus the next whole number of looks
-// (a look that lands on the moment itself counts, up to rounding).
-double next_look(double start, double arrived, double look);
+// The moment a poll every `poll` seconds from `start` would first have found
+// what arrived at `arrived`: `start` plus the next whole number of polls
+// (a poll that lands on the moment itself counts, up to rounding).
+double next_poll(double start, double arrived, double poll);
 
 }  // namespace rt

@@ -13,7 +13,7 @@ namespace rt {
 // What a key event means to the platform: a held state set or cleared, or a
 // code for the key buffer.
 struct KeyAction {
-  // Forget: the player left, presses no look has seen are forgotten (after
+  // Forget: the player left, presses no poll has seen are forgotten (after
   // the Ups of the keys held then).
   enum class Kind { Down, Up, Code, Forget };
   Kind kind = Kind::Code;

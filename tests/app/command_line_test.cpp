@@ -60,8 +60,8 @@ TEST(CommandLine, SeedTakesANumberAWordOrRandomAndNothingElse) {
   track.board.set(1, 1, tile::kSchieneWage);
   track.board.set(2, 1, tile::kHbf);
   track.board.set(3, 3, tile::kSchwarz);
-  track.hole_x = 3;
-  track.hole_y = 3;
+  track.cursor_x = 3;
+  track.cursor_y = 3;
   const std::optional<std::string> coded = encode_track(track, 6);
   ASSERT_TRUE(coded);
   const std::string code = *coded;

@@ -78,8 +78,8 @@ TEST_F(MainMenuTest, KeyPressedWhileTheMenuIsDrawnEndsTheFirstWait) {
   EXPECT_LT(host.now(), 0.1);
 }
 
-TEST_F(MainMenuTest, KeyReleasedBeforeThePassLooksCountsOnce) {
-  // Down and Enter each held for 1 ms, between two looks: the pointer moves
+TEST_F(MainMenuTest, KeyReleasedBeforeThePassPollsCountsOnce) {
+  // Down and Enter each held for 1 ms, between two polls: the pointer moves
   // once and the second item is chosen.
   tap(1.0, scan::kDown, kDownCode, 0.001);
   tap(1.5, scan::kEnter, keycode::kEnter, 0.001);

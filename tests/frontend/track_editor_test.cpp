@@ -78,10 +78,10 @@ TEST_F(TrackEditorTest, BuildsATrackByKeysClicksAndADragRatedAsTheSolverRatesIt)
   for (int x = 1; x <= 5; ++x) expected.board.set(x, 1, tile::kSchieneWage);
   expected.board.set(6, 1, tile::kHbf);
   expected.board.set(10, 10, tile::kSchwarz);
-  expected.hole_x = 10;
-  expected.hole_y = 10;
+  expected.cursor_x = 10;
+  expected.cursor_y = 10;
   EXPECT_EQ(editor.track().level().board, expected.board);
-  EXPECT_EQ(editor.track().level().hole_x, 10);
+  EXPECT_EQ(editor.track().level().cursor_x, 10);
   EXPECT_EQ(editor.verdict_line(),
             "Strecke " + verdict_text(rate_track(expected, interval_of_level(1))));
   EXPECT_TRUE(editor.verdict_current());

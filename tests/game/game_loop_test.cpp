@@ -97,8 +97,8 @@ TEST_F(GameLoopTest, WhenUpCannotMoveDownActsAlone) {
   level.at(20, 14) = tile::kGruen;
   level.at(10, 14) = tile::kSchwarz;
   level.at(10, 13) = tile::kSchieneSenk;
-  level.hole_x = 10;
-  level.hole_y = 14;
+  level.cursor_x = 10;
+  level.cursor_y = 14;
   write_level(1, level);
   host.press(5.0, scan::kUp, 0);
   host.press(5.0, scan::kDown, 0);
@@ -117,8 +117,8 @@ TEST_F(GameLoopTest, AHeldArrowSlidesOnePiecePerPoll) {
   LevelCells level = rail_level();
   level.at(20, 14) = tile::kGruen;
   level.at(20, 10) = tile::kSchwarz;
-  level.hole_x = 20;
-  level.hole_y = 10;
+  level.cursor_x = 20;
+  level.cursor_y = 10;
   write_level(1, level);
   host.press(5.0, scan::kRight, 0);
   host.release(5.5, scan::kRight);

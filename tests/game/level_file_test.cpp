@@ -23,8 +23,8 @@ class LevelFileTest : public GameFixture {
     for (int x = 1; x <= 20; ++x) {
       for (int y = 1; y <= 14; ++y) level.at(x, y) = x * 100 + y;
     }
-    level.hole_x = 7;
-    level.hole_y = 9;
+    level.cursor_x = 7;
+    level.cursor_y = 9;
     return level;
   }
 
@@ -190,8 +190,8 @@ TEST_F(LevelFileTest, AHoleOutsideTheFieldIsLimitedToTheNearestCell) {
        {Case{25, -3, 20, 1}, Case{0, 15, 1, 14}, Case{-2147483647, 2147483647, 1, 14},
         Case{21, 7, 20, 7}, Case{20, 14, 20, 14}}) {
     LevelCells level = numbered_level();
-    level.hole_x = c.x;
-    level.hole_y = c.y;
+    level.cursor_x = c.x;
+    level.cursor_y = c.y;
     write_level(1, level);
     game.level = 1;
     game.load_level();
@@ -202,8 +202,8 @@ TEST_F(LevelFileTest, AHoleOutsideTheFieldIsLimitedToTheNearestCell) {
 
 TEST_F(LevelFileTest, SlidesNeverReachPastTheBoardFromALimitedHole) {
   LevelCells level = numbered_level();
-  level.hole_x = 40;
-  level.hole_y = 30;
+  level.cursor_x = 40;
+  level.cursor_y = 30;
   write_level(1, level);
   game.level = 1;
   game.load_level();

@@ -15,8 +15,8 @@ TEST_F(GameLoopTest, EscapeCostsALocomotiveWithTheFullExplosionAndARestart) {
   level.at(20, 14) = tile::kGruen;
   level.at(5, 5) = tile::kSchwarz;
   level.at(5, 6) = tile::kGruen;
-  level.hole_x = 5;
-  level.hole_y = 5;
+  level.cursor_x = 5;
+  level.cursor_y = 5;
   write_level(1, level);
   tap(4.5, scan::kUp, 0);  // a slide or two, undone by the restart
   host.press(5.0, scan::kEscape, keycode::kEscape);
@@ -93,8 +93,8 @@ TEST_F(GameLoopTest, SlidingThePieceAwayFromUnderTheLocomotiveLosesItInTheSamePo
   LevelCells level = rail_level();
   level.at(20, 14) = tile::kGruen;
   level.at(2, 2) = tile::kSchwarz;
-  level.hole_x = 2;
-  level.hole_y = 2;
+  level.cursor_x = 2;
+  level.cursor_y = 2;
   write_level(1, level);
   host.press(4.0, scan::kDown, 0);  // the locomotive stands on (2, 1) by then
   host.release(4.2, scan::kDown);

@@ -35,10 +35,10 @@ TEST_F(PointerPlayTest, TapsSlideExactlyThePieceTappedOncePerTapWhateverItsLengt
   click_cell(4.0, 10, 6);  // below the hole: it moves up, the hole to (10, 6)
   click_cell(4.5, 3, 8);   // far from the hole: nothing
   click_cell(4.7, 10, 3);  // two rows above it: nothing
-  // Held over several looks, still one slide: the piece right of the new
+  // Held over several polls, still one slide: the piece right of the new
   // hole moves left.
   click_cell(5.0, 11, 6, 0.6);
-  // Two taps quicker than the game looks: the second means the screen the
+  // Two taps quicker than the game polls: the second means the screen the
   // first one leaves, where (11, 8) is below the hole.
   click_cell(6.0, 11, 7);
   click_cell(6.02, 11, 8);
@@ -55,11 +55,11 @@ TEST_F(PointerPlayTest, TapsSlideExactlyThePieceTappedOncePerTapWhateverItsLengt
   EXPECT_FALSE(platform.key_down(scan::kLeft));
 }
 
-TEST_F(PointerPlayTest, ATapBetweenTwoLooksSlidesAtTheNextLookAndOnlyThen) {
+TEST_F(PointerPlayTest, ATapBetweenTwoPollsSlidesAtTheNextPollAndOnlyThen) {
   answer_intros();
   write_level(1, cross_level());
-  // Down and up again within 2 ms, right after a look (the locomotive
-  // blinks at every look).
+  // Down and up again within 2 ms, right after a poll (the locomotive
+  // blinks at every poll).
   auto tapped = std::make_shared<double>(0.0);
   auto frame = std::make_shared<int>(-1);
   for (int i = 0; i < 200; ++i) {
@@ -74,7 +74,7 @@ TEST_F(PointerPlayTest, ATapBetweenTwoLooksSlidesAtTheNextLookAndOnlyThen) {
   ASSERT_GT(*tapped, 0.0);
   ASSERT_EQ(host.sounds().size(), 2u);  // next.wav, then one ping
   const double ping = host.sounds()[1].time;
-  EXPECT_GT(ping, *tapped + 0.14);  // at the next look
+  EXPECT_GT(ping, *tapped + 0.14);  // at the next poll
   EXPECT_LT(ping, *tapped + 0.151);
   EXPECT_EQ(game.cursor_y, 6);
 }

@@ -16,8 +16,8 @@ class SlidesTest : public GameFixture {
     LevelCells level;
     level.fill(tile::kGruen);
     level.at(x, y) = tile::kSchwarz;
-    level.hole_x = x;
-    level.hole_y = y;
+    level.cursor_x = x;
+    level.cursor_y = y;
     put_board(level);
     platform.fill_box(0, 0, 799, 599, kBackdrop);
   }
@@ -54,18 +54,18 @@ TEST_F(SlidesTest, EachArrowMovesItsNeighbourAndTheHoleTheOtherWay) {
 TEST_F(SlidesTest, TheEdgesStopEveryArrowWithoutASound) {
   const struct {
     void (Game::*slide)();
-    int hole_x, hole_y;
+    int cursor_x, cursor_y;
   } cases[] = {{&Game::slide_up, 8, 14},
                {&Game::slide_down, 8, 1},
                {&Game::slide_left, 20, 8},
                {&Game::slide_right, 1, 8}};
   for (const auto& c : cases) {
-    set_hole(c.hole_x, c.hole_y);
+    set_hole(c.cursor_x, c.cursor_y);
     (game.*c.slide)();
-    EXPECT_EQ(game.cursor_x, c.hole_x);
-    EXPECT_EQ(game.cursor_y, c.hole_y);
-    EXPECT_EQ(game.board.get(c.hole_x, c.hole_y), tile::kSchwarz);
-    EXPECT_TRUE(cell_is(c.hole_x, c.hole_y, kBackdrop));
+    EXPECT_EQ(game.cursor_x, c.cursor_x);
+    EXPECT_EQ(game.cursor_y, c.cursor_y);
+    EXPECT_EQ(game.board.get(c.cursor_x, c.cursor_y), tile::kSchwarz);
+    EXPECT_TRUE(cell_is(c.cursor_x, c.cursor_y, kBackdrop));
   }
   // The border cells stay 0.
   for (int i = 0; i <= 20; ++i) EXPECT_EQ(game.board.get(i, 0), 0);

@@ -55,8 +55,8 @@ TEST_F(GameLoopTest, KeysHeldWhenThePlayerLeavesAreReleased) {
   LevelCells level = rail_level();
   level.at(20, 14) = tile::kGruen;
   level.at(20, 10) = tile::kSchwarz;
-  level.hole_x = 20;
-  level.hole_y = 10;
+  level.cursor_x = 20;
+  level.cursor_y = 10;
   write_level(1, level);
   host.press(5.0, scan::kRight, 0);  // held, never let go by the player
   host.blur(5.4);

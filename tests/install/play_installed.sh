@@ -44,7 +44,7 @@ display=$(head -n 1 "$work/display")
 [[ -n "$display" ]] || fail "Xvfb did not start"
 export DISPLAY=":$display"
 
-# Holds a key long enough for the game's look at the held keys (every 0.15 s).
+# Holds a key long enough for the game's poll of the held keys (every 0.15 s).
 press() { xdotool keydown "$1" sleep 0.25 keyup "$1"; }
 
 window=""

@@ -84,12 +84,12 @@ TEST(Solver, WaitsUntilTheLocomotiveHasLeftThePieceItNeeds) {
   EXPECT_EQ(r.plan->steps_to_station, 4);
 }
 
-// The looks a plan may count: 26 between two steps of level 1 on the clock
+// The polls a plan may count: 26 between two steps of level 1 on the clock
 // of a fresh game, fewer once float readings have coarsened after 18 hours.
-TEST(Solver, CountsOnlyTheLooksThatSurelyFallBetweenTwoSteps) {
-  EXPECT_EQ(timing_for(interval_of_level(1)).looks, 26);
-  EXPECT_EQ(timing_for(interval_of_level(10)).looks, 2);
-  EXPECT_LT(sure_looks(interval_of_level(1), 18.0 * 3600.0), 26);
+TEST(Solver, CountsOnlyThePollsThatSurelyFallBetweenTwoSteps) {
+  EXPECT_EQ(timing_for(interval_of_level(1)).polls, 26);
+  EXPECT_EQ(timing_for(interval_of_level(10)).polls, 2);
+  EXPECT_LT(sure_polls(interval_of_level(1), 18.0 * 3600.0), 26);
 }
 
 TEST(Solver, SaysWhyThereIsNoPlan) {
@@ -97,8 +97,8 @@ TEST(Solver, SaysWhyThereIsNoPlan) {
   const SolveResult stuck = solve_level(level_from_text({"-TS", "o"}), interval_of_level(1));
   EXPECT_FALSE(stuck.plan);
   EXPECT_EQ(stuck.why, NoPlanReason::CannotBeSaved);
-  // A step interval too short to hold a look: no slide can be made.
-  EXPECT_EQ(timing_for(0.1f).looks, 0);
+  // A step interval too short to hold a poll: no slide can be made.
+  EXPECT_EQ(timing_for(0.1f).polls, 0);
   const SolveResult fast = solve_level(level_from_text({"--o-S", "TT-TT"}), 0.1f);
   EXPECT_FALSE(fast.plan);
   EXPECT_EQ(fast.why, NoPlanReason::CannotBeSaved);

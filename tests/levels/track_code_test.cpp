@@ -28,9 +28,9 @@ Level random_track(std::mt19937& random) {
   const int cells = kColumns * kRows;
   const int hole = static_cast<int>(random() % cells);
   const int station = (hole + 1 + static_cast<int>(random() % (cells - 1))) % cells;
-  level.hole_x = hole / kRows + 1;
-  level.hole_y = hole % kRows + 1;
-  level.board.set(level.hole_x, level.hole_y, tile::kSchwarz);
+  level.cursor_x = hole / kRows + 1;
+  level.cursor_y = hole % kRows + 1;
+  level.board.set(level.cursor_x, level.cursor_y, tile::kSchwarz);
   level.board.set(station / kRows + 1, station % kRows + 1, tile::kHbf);
   return level;
 }
@@ -71,8 +71,8 @@ TEST(TrackCode, ShippedAndRandomTracksComeBackAsTheyWent) {
     const DecodedTrack back = decode_track(*code);
     ASSERT_EQ(back.error, TrackCodeError::None) << i << " " << *code;
     EXPECT_EQ(back.level.board, tracks[i].board) << i;
-    EXPECT_EQ(back.level.hole_x, tracks[i].hole_x);
-    EXPECT_EQ(back.level.hole_y, tracks[i].hole_y);
+    EXPECT_EQ(back.level.cursor_x, tracks[i].cursor_x);
+    EXPECT_EQ(back.level.cursor_y, tracks[i].cursor_y);
     EXPECT_EQ(back.speed_level, speed);
   }
 }
@@ -129,7 +129,7 @@ TEST(TrackCode, BadCodesAndTracksAreRefusedWithTheirReason) {
   }
   EXPECT_FALSE(encode_track(no_station, 1));
   Level foreign = track;
-  foreign.board.set(foreign.hole_x == 1 ? 2 : 1, 1, 99);
+  foreign.board.set(foreign.cursor_x == 1 ? 2 : 1, 1, 99);
   EXPECT_FALSE(encode_track(foreign, 1));
   EXPECT_FALSE(encode_track(track, 0));
   EXPECT_FALSE(encode_track(track, kLevelCount + 1));

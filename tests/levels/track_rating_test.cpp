@@ -19,7 +19,7 @@ TEST(TrackRules, OneHoleTheLevelNamesAndOneStation) {
   EXPECT_EQ(track_fault(level_from_text({"---", "..o"})), TrackFault::NoStation);
   EXPECT_EQ(track_fault(level_from_text({"-SS", "..o"})), TrackFault::ManyStations);
   Level moved = level_from_text({"--S", "..o"});
-  moved.hole_x = 1;
+  moved.cursor_x = 1;
   EXPECT_EQ(track_fault(moved), TrackFault::HoleMisplaced);
   EXPECT_EQ(track_fault_text(TrackFault::NoStation), "Es fehlt der Bahnhof.");
 }

@@ -207,7 +207,7 @@ TEST_F(InputLineTest, UnderlineMarksTheInsertionPoint) {
   EXPECT_TRUE(cell_shows(platform, 20, 57, 'H'));  // no underline left behind
 }
 
-TEST_F(InputLineTest, KeysAreLookedForEveryTwentyFiveMilliseconds) {
+TEST_F(InputLineTest, KeysArePolledEveryTwentyFiveMilliseconds) {
   host.type_code(0.101, 'a');
   host.type_code(0.2, kEnter);
   bool echoed_early = true;
@@ -215,7 +215,7 @@ TEST_F(InputLineTest, KeysAreLookedForEveryTwentyFiveMilliseconds) {
   host.at(0.124, [&] { echoed_early = cell_shows(platform, 20, 57, 'a'); });
   host.at(0.126, [&] { echoed_at_check = cell_shows(platform, 20, 57, 'a'); });
   enter();
-  // The key of 101 ms is taken at the look of 125 ms, Enter at once at 200.
+  // The key of 101 ms is taken at the poll of 125 ms, Enter at once at 200.
   EXPECT_FALSE(echoed_early);
   EXPECT_TRUE(echoed_at_check);
   EXPECT_NEAR(host.now(), 0.2, 1e-9);

@@ -96,19 +96,19 @@ TEST_F(InkeyTest, KeyDownFollowsHeldKeys) {
   EXPECT_FALSE(platform.key_down(scan::kUp));
 }
 
-TEST_F(InkeyTest, APressBetweenTwoLooksCountsOnceAndANewScreenForgetsIt) {
-  // Pressed and released before the look: seen once, then no more.
+TEST_F(InkeyTest, APressBetweenTwoPollsCountsOnceAndANewScreenForgetsIt) {
+  // Pressed and released before the poll: seen once, then no more.
   platform.host_key_down(scan::kLeft);
   platform.host_key_up(scan::kLeft);
   EXPECT_TRUE(platform.key_down(scan::kLeft));
   EXPECT_FALSE(platform.key_down(scan::kLeft));
-  // Held across looks: seen at every look, as before.
+  // Held across polls: seen at every poll, as before.
   platform.host_key_down(scan::kRight);
   EXPECT_TRUE(platform.key_down(scan::kRight));
   EXPECT_TRUE(platform.key_down(scan::kRight));
   platform.host_key_up(scan::kRight);
   EXPECT_FALSE(platform.key_down(scan::kRight));
-  // A press no look saw does not act on the next screen.
+  // A press no poll saw does not act on the next screen.
   platform.set_pointer_screen(screen_of_kind(PointerScreen::Kind::AnyKey));
   platform.host_key_down(scan::kUp);
   platform.host_key_up(scan::kUp);

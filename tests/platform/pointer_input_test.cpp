@@ -1,5 +1,5 @@
 // The pointer's gestures and held presses on their own: a tap presses the
-// key of the zone that holds it and holds it until a look has seen it; the
+// key of the zone that holds it and holds it until a poll has seen it; the
 // next gesture waits for the screen to be described anew; a swipe is its
 // arrow. A Canvas screen gets every event, keys included, in their order.
 #include "platform/pointer_input.h"
@@ -27,11 +27,11 @@ TEST(PointerInput, TapsPressTheirZonesKeyOnceAndSwipesTheirArrow) {
   EXPECT_EQ(in.up(50, 10), extended_code(scan::kLeft));
   in.down(10, 10);
   EXPECT_EQ(in.up(10, 10), 0) << "waits until the last press was seen";
-  EXPECT_FALSE(in.look(scan::kRight));
-  EXPECT_TRUE(in.look(scan::kLeft));
-  EXPECT_FALSE(in.look(scan::kLeft)) << "seen once";
+  EXPECT_FALSE(in.poll(scan::kRight));
+  EXPECT_TRUE(in.poll(scan::kLeft));
+  EXPECT_FALSE(in.poll(scan::kLeft)) << "seen once";
   EXPECT_EQ(in.set_screen(zones_screen()), keycode::kSpace) << "the first zone that holds it";
-  EXPECT_TRUE(in.look(scan::kSpace));
+  EXPECT_TRUE(in.poll(scan::kSpace));
   in.down(300, 300);
   EXPECT_EQ(in.up(300, 300), 0) << "in no zone";
   in.set_screen(zones_screen());

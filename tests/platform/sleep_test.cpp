@@ -11,10 +11,10 @@ using SleepTest = testing::SimFixture;
 
 const int kUpCode = extended_code(scan::kUp);
 
-TEST_F(SleepTest, KeyPressEndsALongSleepAtTheNextLook) {
+TEST_F(SleepTest, KeyPressEndsALongSleepAtTheNextPoll) {
   host.press(0.02, scan::kUp, kUpCode);
   platform.sleep_ms(150);
-  EXPECT_DOUBLE_EQ(host.now(), 0.05);  // seen at the look at 50 ms
+  EXPECT_DOUBLE_EQ(host.now(), 0.05);  // seen at the poll at 50 ms
   EXPECT_TRUE(platform.key_down(72));
   EXPECT_EQ(platform.inkey(),
             "\xFF"
@@ -25,18 +25,18 @@ TEST_F(SleepTest, KeyPressEndsALongSleepAtTheNextLook) {
   EXPECT_DOUBLE_EQ(host.now(), 0.35);
 }
 
-TEST_F(SleepTest, LongSleepLooksEveryFiftyMsButNotInItsLastStretch) {
+TEST_F(SleepTest, LongSleepPollsEveryFiftyMsButNotInItsLastStretch) {
   host.type_code(0.07, 'a');  // arrives during the last 50 ms of 150
   platform.sleep_ms(150);
   EXPECT_DOUBLE_EQ(host.now(), 0.15);
 
   platform.inkey();
-  host.type_code(1.02, 'b');  // 0.87 into the sleep: seen at the look at 900 ms
+  host.type_code(1.02, 'b');  // 0.87 into the sleep: seen at the poll at 900 ms
   platform.sleep_ms(1000);
   EXPECT_DOUBLE_EQ(host.now(), 1.05);
 
   platform.inkey();
-  host.type_code(1.97, 'c');  // 0.92 into the sleep: after its last look
+  host.type_code(1.97, 'c');  // 0.92 into the sleep: after its last poll
   platform.sleep_ms(1000);
   EXPECT_DOUBLE_EQ(host.now(), 2.05);
 }
@@ -91,7 +91,7 @@ TEST_F(SleepTest, WaitForKeyNeedsANewKeyAfterInkey) {
   EXPECT_THROW(platform.sleep_ms(-1), SimStop);
 }
 
-TEST_F(SleepTest, WaitForKeyLooksBeforeItsFirstPause) {
+TEST_F(SleepTest, WaitForKeyPollsBeforeItsFirstPause) {
   platform.host_key_code('a');
   platform.sleep_ms(-1);
   EXPECT_EQ(host.now(), 0.0);
@@ -155,9 +155,9 @@ TEST_F(SleepTest, LeavingReleasesHeldKeysAndEndsTheirRepeats) {
   EXPECT_EQ(platform.inkey(), "");  // no repeats after the release
 }
 
-TEST_F(SleepTest, WaitingForAKeyKeepsTheRhythmOfItsLooksAcrossTimeAway) {
-  // Looks every 20 ms of the game's clock: 0.5 s away in between moves the
-  // look that finds the key by exactly the time away.
+TEST_F(SleepTest, WaitingForAKeyKeepsTheRhythmOfItsPollsAcrossTimeAway) {
+  // Polls every 20 ms of the game's clock: 0.5 s away in between moves the
+  // poll that finds the key by exactly the time away.
   host.blur(0.01);
   host.focus(0.51);
   host.type_code(0.545, 'k');
@@ -176,7 +176,7 @@ TEST_F(SleepTest, CloseRequestEndsEveryKindOfWaitWithStatusZero) {
   };
   host.close_request(0.3);
   EXPECT_EQ(status_of([&] { platform.wait_key(); }), 0);
-  EXPECT_NEAR(host.now(), 0.3, 1e-9);  // at once, not at the next look
+  EXPECT_NEAR(host.now(), 0.3, 1e-9);  // at once, not at the next poll
   EXPECT_EQ(status_of([&] { platform.sleep_ms(-1); }), 0);
   EXPECT_EQ(status_of([&] { platform.sleep_ms(5); }), 0);
   EXPECT_EQ(status_of([&] { platform.sleep_until(10.0); }), 0);

@@ -91,7 +91,7 @@ TEST(Soak, GeneratedLevelsHaveOneHoleAndOneStation) {
     EXPECT_EQ(std::count(level.codes.begin(), level.codes.end(), 0), 1);
     EXPECT_EQ(std::count(level.codes.begin(), level.codes.end(), 30), 1);
     EXPECT_TRUE(level.hole_empty);
-    EXPECT_GE(level.hole_y, 3);
+    EXPECT_GE(level.cursor_y, 3);
   }
 }
 

@@ -112,8 +112,8 @@ inline std::string solid_bmp(int width, int height, Color colour) {
 // A level as its file lists it: 20 columns of 14 cells and the hole.
 struct LevelCells {
   std::array<TileCode, 280> cells{};
-  int hole_x = 20;
-  int hole_y = 14;
+  int cursor_x = 20;
+  int cursor_y = 14;
 
   TileCode& at(int x, int y) { return cells[static_cast<std::size_t>((x - 1) * 14 + (y - 1))]; }
   void fill(TileCode code) { cells.fill(code); }
@@ -136,7 +136,7 @@ inline std::string level_text(const LevelCells& level, Layout layout) {
       }
     }
   }
-  out += std::to_string(level.hole_x) + "\r\n" + std::to_string(level.hole_y) + "\r\n";
+  out += std::to_string(level.cursor_x) + "\r\n" + std::to_string(level.cursor_y) + "\r\n";
   return out;
 }
 
@@ -162,8 +162,8 @@ inline LevelCells cross_level() {
   level.at(10, 4) = tile::kSchieneSenk;
   level.at(11, 5) = tile::kKurveURe;
   level.at(9, 5) = tile::kKurveULi;
-  level.hole_x = 10;
-  level.hole_y = 5;
+  level.cursor_x = 10;
+  level.cursor_y = 5;
   return level;
 }
 
@@ -201,8 +201,8 @@ class GameFixture : public SimFixture {
     for (int x = 1; x <= 20; ++x) {
       for (int y = 1; y <= 14; ++y) game.board.set(x, y, const_cast<LevelCells&>(level).at(x, y));
     }
-    game.cursor_x = level.hole_x;
-    game.cursor_y = level.hole_y;
+    game.cursor_x = level.cursor_x;
+    game.cursor_y = level.cursor_y;
   }
 
   // True when every pixel of board cell (x, y) has `colour`.

@@ -26,8 +26,8 @@ namespace fs = std::filesystem;
 // (20, 14) and the station at (10, 5).
 struct Sketch {
   int cells[21][15] = {};
-  int hole_x = 20;
-  int hole_y = 14;
+  int cursor_x = 20;
+  int cursor_y = 14;
   Sketch() {
     for (int x = 1; x <= 20; ++x)
       for (int y = 1; y <= 14; ++y) cells[x][y] = 1;
@@ -42,7 +42,7 @@ struct Sketch {
     for (int x = 1; x <= 20; ++x) {
       for (int y = 1; y <= 14; ++y) out << cells[x][y] << (y < 14 ? separator : "\n");
     }
-    out << hole_x << "," << hole_y << "\n";
+    out << cursor_x << "," << cursor_y << "\n";
     return out.str();
   }
 };
@@ -74,8 +74,8 @@ TEST(LevelCheck, AcceptsAPlainLevelInAnyFieldLayout) {
   for (int x = 1; x <= 20; ++x)
     for (int y = 1; y <= 14; ++y)
       EXPECT_EQ(by_column.board.get(x, y), one_per_line.board.get(x, y));
-  EXPECT_EQ(one_per_line.hole_x, 20);
-  EXPECT_EQ(one_per_line.hole_y, 14);
+  EXPECT_EQ(one_per_line.cursor_x, 20);
+  EXPECT_EQ(one_per_line.cursor_y, 14);
 }
 
 TEST(LevelCheck, NamesTheCellOfEachFault) {
@@ -105,13 +105,13 @@ TEST(LevelCheck, StartPiecesMustCarryTheLocomotiveRight) {
 
 TEST(LevelCheck, HolePositionMustMatchTheEmptyCell) {
   Sketch s;
-  s.hole_x = 19;  // the file points at grass
+  s.cursor_x = 19;  // the file points at grass
   auto problems = problems_of(s.text());
   EXPECT_TRUE(mentions(problems, "not 0", 19, 14));
   EXPECT_TRUE(mentions(problems, "not the hole's position", 20, 14));
 
   Sketch outside;
-  outside.hole_y = 15;
+  outside.cursor_y = 15;
   EXPECT_TRUE(mentions(problems_of(outside.text()), "outside the field"));
 }
 
@@ -161,8 +161,8 @@ std::string read_all(const fs::path& path) {
 
 TEST(LevelText, ReadsBackWhatItWritesAndMarksUnknownCodes) {
   Level level = level_from_text({"--7.", ".T|H", "o.LS"});
-  EXPECT_EQ(level.hole_x, 1);
-  EXPECT_EQ(level.hole_y, 3);
+  EXPECT_EQ(level.cursor_x, 1);
+  EXPECT_EQ(level.cursor_y, 3);
   const std::string text = level_text(level);
   EXPECT_EQ(text.substr(0, 42), "--7.TTTTTTTTTTTTTTTT\n.T|HTTTTTTTTTTTTTTTT\n");
   std::vector<std::string> rows;
@@ -170,8 +170,8 @@ TEST(LevelText, ReadsBackWhatItWritesAndMarksUnknownCodes) {
   for (std::string row; std::getline(lines, row);) rows.push_back(row);
   const Level back = level_from_text(rows);
   EXPECT_EQ(back.board, level.board);
-  EXPECT_EQ(back.hole_x, level.hole_x);
-  EXPECT_EQ(back.hole_y, level.hole_y);
+  EXPECT_EQ(back.cursor_x, level.cursor_x);
+  EXPECT_EQ(back.cursor_y, level.cursor_y);
   level.board.set(2, 2, 99);
   EXPECT_EQ(level_text(level)[21 + 1], '?');
 }
@@ -222,8 +222,8 @@ std::string by_taps(const std::string& script) {
   std::istringstream lines(read_all(source_dir() / "data" / "solutions" / script));
   std::string out;
   int level = 0;
-  int hole_x = 0;
-  int hole_y = 0;
+  int cursor_x = 0;
+  int cursor_y = 0;
   for (std::string line; std::getline(lines, line);) {
     std::istringstream words(line);
     std::string time, verb, key;
@@ -239,18 +239,18 @@ std::string by_taps(const std::string& script) {
       std::vector<int> values;
       for (int v = 0; numbers >> v;) values.push_back(v);
       EXPECT_EQ(values.size(), 282u) << name;
-      hole_x = values.size() == 282 ? values[280] : 0;
-      hole_y = values.size() == 282 ? values[281] : 0;
+      cursor_x = values.size() == 282 ? values[280] : 0;
+      cursor_y = values.size() == 282 ? values[281] : 0;
       out += time + " click 400 300\n";
     } else if (verb == "press") {
       // The piece that moves stands on the side the arrow comes from, and
       // the hole takes its place.
-      if (key == "Up") ++hole_y;
-      if (key == "Down") --hole_y;
-      if (key == "Left") ++hole_x;
-      if (key == "Right") --hole_x;
-      out += time + " click " + std::to_string((hole_x - 1) * 40 + 20) + " " +
-             std::to_string((hole_y - 1) * 40 + 20) + "\n";
+      if (key == "Up") ++cursor_y;
+      if (key == "Down") --cursor_y;
+      if (key == "Left") ++cursor_x;
+      if (key == "Right") --cursor_x;
+      out += time + " click " + std::to_string((cursor_x - 1) * 40 + 20) + " " +
+             std::to_string((cursor_y - 1) * 40 + 20) + "\n";
     } else if (verb != "release") {
       out += line + "\n";
     }

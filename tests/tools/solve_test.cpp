@@ -42,7 +42,7 @@ TEST(SolveCommand, PrintsAndRecordsThePlan) {
   const std::string script = (dir.path() / "gap.sim").string();
   const Solved run = solve({file, "--level", "1", "--script", script});
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("1 slides at 4.00 seconds per step (26 looks per step)"),
+  EXPECT_NE(run.out.find("1 slides at 4.00 seconds per step (26 polls per step)"),
             std::string::npos)
       << run.out;
   EXPECT_NE(run.out.find("1. Up    after step 1, at the latest after step 1"), std::string::npos)

@@ -82,25 +82,36 @@ int show(const std::string& file) {
   if (!read_file(file, bytes, std::cerr)) return kFileStatus;
   std::vector<rt::LevelProblem> problems;
   const rt::Level level = rt::read_level(bytes, problems);
-  std::cout << file << "  (hole at column " << level.hole_x << ", row " << level.hole_y << ")\n";
+  std::cout << file << "  (hole at column " << level.cursor_x << ", row " << level.cursor_y
+            << ")\n";
   std::cout << rt::level_text(level);
   std::cout << "- | track  J L 7 F curves \u2518 \u2514 \u2510 \u250c  . grass  T tree  H house  S "
                "station  o hole\n";
   return 0;
 }
 
-// Plans: one line per level, "lev03: Right Up Up Left Left"; # starts a comment.
-bool read_plans(const std::string& bytes, std::vector<rt::level_tool::KeyPlan>& plans) {
+// Plans: one line per level, "lev03: Right Up Up Left Left@4"; # starts a
+// comment. A word that names no slide is reported and refuses the file.
+bool read_plans(const std::string& file, const std::string& bytes,
+                std::vector<std::vector<rt::TimedSlide>>& plans) {
   std::istringstream in(bytes);
   std::string text;
   while (std::getline(in, text)) {
     if (text.empty() || text[0] == '#') continue;
     const auto colon = text.find(':');
     std::istringstream keys(colon == std::string::npos ? text : text.substr(colon + 1));
-    rt::level_tool::KeyPlan plan;
-    for (std::string key; keys >> key;) plan.push_back(key);
+    std::vector<rt::TimedSlide> plan;
+    for (std::string key; keys >> key;) {
+      rt::TimedSlide slide;
+      if (!rt::level_tool::read_slide_word(key, slide)) {
+        std::cerr << "rangiertrubel-levels: " << file << ": unknown slide " << key << "\n";
+        return false;
+      }
+      plan.push_back(slide);
+    }
     plans.push_back(plan);
   }
+  if (plans.empty()) std::cerr << "rangiertrubel-levels: " << file << " holds no plans\n";
   return !plans.empty();
 }
 
@@ -112,13 +123,10 @@ int record(const std::string& dir, const std::string& plans_file, const std::str
       return kFileStatus;
     }
   }
-  std::vector<rt::level_tool::KeyPlan> plans;
+  std::vector<std::vector<rt::TimedSlide>> plans;
   std::string bytes;
   if (!read_file(plans_file, bytes, std::cerr)) return kFileStatus;
-  if (!read_plans(bytes, plans)) {
-    std::cerr << "rangiertrubel-levels: " << plans_file << " holds no plans\n";
-    return kFaultsStatus;
-  }
+  if (!read_plans(plans_file, bytes, plans)) return kFaultsStatus;
   rt::level_tool::Recording rec = rt::level_tool::record_solutions(dir, plans);
   if (!rec.error.empty()) {
     std::cerr << "rangiertrubel-levels: recording failed: " << rec.error << "\n";

@@ -3,7 +3,6 @@
 // it at.
 #include "tools/level_tool/plan_script.h"
 
-#include <fstream>
 #include <system_error>
 #include <vector>
 
@@ -11,13 +10,6 @@
 #include "tools/level_tool/record.h"
 
 namespace rt::level_tool {
-
-std::string slide_key(Slide s) {
-  for (const SlideKey& k : kSlideKeys) {
-    if (k.slide == s) return k.name;
-  }
-  return "?";
-}
 
 namespace {
 
@@ -51,21 +43,14 @@ class Scratch {
 
 ScriptResult write_plan_script(const Level& level, int number, const Plan& plan,
                                const std::filesystem::path& script, const std::string& title) {
+  // The program runs in an empty folder of its own and gets the level from
+  // the plan's level source, as seeded play gets its levels.
   Scratch scratch;
-  std::error_code ec;
-  if (scratch.path().empty() || !std::filesystem::create_directory(scratch.path() / "Data", ec)) {
-    return {kFileStatus, "cannot make a folder to record the plan in"};
-  }
-  const char* name = kLevelNames[static_cast<std::size_t>(level_counter_of(number) - 1)];
-  std::ofstream file(scratch.path() / "Data" / (std::string(name) + ".dat"), std::ios::binary);
-  file << level_file_text(level);
-  file.close();
-  if (!file) return {kFileStatus, "cannot write the level to record the plan"};
-  std::vector<std::string> words;
-  for (const PlannedSlide& s : plan.slides) {
-    words.push_back(slide_key(s.slide) + "@" + std::to_string(s.earliest_step));
-  }
-  const Recording rec = record_solutions(scratch.path(), {words}, number);
+  if (scratch.path().empty()) return {kFileStatus, "cannot make a folder to record the plan in"};
+  std::vector<TimedSlide> slides;
+  for (const PlannedSlide& s : plan.slides) slides.push_back({s.slide, s.earliest_step});
+  const Recording rec =
+      record_solutions(scratch.path(), {slides}, number, [level](int) { return level; });
   if (!rec.error.empty())
     return {kFaultsStatus, "the plan did not win in the program: " + rec.error};
   if (!write_script(script, title, script_until_won(rec, 0))) {

@@ -10,10 +10,6 @@
 
 namespace rt::level_tool {
 
-// The runner's name of the arrow key that makes slide `s`: "Up", "Down",
-// "Left" or "Right".
-std::string slide_key(Slide s);
-
 // What became of a recording: status 0 when the script was written;
 // otherwise the level tool's status (kFaultsStatus: the plan did not win in
 // the program; kFileStatus: a file could not be written) and why.

@@ -24,33 +24,12 @@ constexpr double kTick = 0.005;
 // pressed a little after it.
 constexpr double kAfterIntro = 3.2;
 
-// One slide of a plan: its arrow and the locomotive's steps to wait for.
-struct PlanSlide {
-  std::string key;
-  int scan_code = 0;  // 0: not an arrow
-  Slide slide = Slide::Up;
-  int wait = 0;
-};
-
-PlanSlide slide_of(const std::string& word) {
-  PlanSlide s;
-  const auto at = word.find('@');
-  s.key = word.substr(0, at);
-  if (at != std::string::npos) {
-    const std::string steps = word.substr(at + 1);
-    if (steps.empty() || steps.size() > 6 ||
-        steps.find_first_not_of("0123456789") != std::string::npos) {
-      return s;
-    }
-    s.wait = std::stoi(steps);
-  }
+// The arrow key of a slide.
+const SlideKey& key_of(Slide s) {
   for (const SlideKey& k : kSlideKeys) {
-    if (s.key == k.name) {
-      s.scan_code = k.scan_code;
-      s.slide = k.slide;
-    }
+    if (k.slide == s) return k;
   }
-  return s;
+  return kSlideKeys[0];
 }
 
 // A time as the script writes it, and the same time as the runner reads it
@@ -76,7 +55,8 @@ double script_time(double t) {
 
 class Recorder {
  public:
-  Recorder(SimHost& host, Program& program, const std::vector<KeyPlan>& plans, int first_level)
+  Recorder(SimHost& host, Program& program, const std::vector<std::vector<TimedSlide>>& plans,
+           int first_level)
       : host_(host), program_(program), plans_(plans), first_level_(first_level) {
     program_.game.first_level = first_level;
   }
@@ -159,32 +139,28 @@ class Recorder {
       loco_y_ = game.loco_y;
     }
     if (now < next_press_) return;
-    const KeyPlan& plan = plans_[recording_.levels.size()];
+    const std::vector<TimedSlide>& plan = plans_[recording_.levels.size()];
     const double at = script_time(now + kTick);
     if (holding_) {
-      if (game.cursor_x != hole_x_ || game.cursor_y != hole_y_) {
-        const PlanSlide made = slide_of(plan[move_ - 1]);
+      if (game.cursor_x != cursor_x_ || game.cursor_y != cursor_y_) {
+        const SlideKey& made = key_of(plan[move_ - 1].slide);
         made_.push_back({made.slide, steps_});
         host_.release(at, made.scan_code);
-        line(at, "release " + made.key);
+        line(at, std::string("release ") + made.name);
         holding_ = false;
         last_slide_ = now;
         next_press_ = script_time(at + kTick);
       } else if (now - pressed_at_ > 0.5) {
-        fail("the slide " + plan[move_ - 1] + " did not happen on level " +
+        fail("the slide " + slide_key(plan[move_ - 1].slide) + " did not happen on level " +
              std::to_string(recording_.levels.size() + 1));
       }
     } else if (move_ < plan.size()) {
-      const PlanSlide next = slide_of(plan[move_]);
-      if (next.scan_code == 0) {
-        fail("unknown slide " + plan[move_]);
-        return;
-      }
-      if (steps_ < next.wait) return;
+      if (steps_ < plan[move_].after_step) return;
+      const SlideKey& next = key_of(plan[move_].slide);
       host_.press(at, next.scan_code, extended_code(next.scan_code));
-      line(at, "press " + next.key);
-      hole_x_ = game.cursor_x;
-      hole_y_ = game.cursor_y;
+      line(at, std::string("press ") + next.name);
+      cursor_x_ = game.cursor_x;
+      cursor_y_ = game.cursor_y;
       pressed_at_ = at;
       holding_ = true;
       ++move_;
@@ -222,7 +198,7 @@ class Recorder {
 
   SimHost& host_;
   Program& program_;
-  const std::vector<KeyPlan>& plans_;
+  const std::vector<std::vector<TimedSlide>>& plans_;
   const int first_level_;
   Recording recording_;
   Level start_;                   // the level as it was presented
@@ -237,20 +213,47 @@ class Recorder {
   double first_step_ = -1.0;
   int steps_ = 0;
   int level_at_start_ = 0;
-  int hole_x_ = 0;
-  int hole_y_ = 0;
+  int cursor_x_ = 0;
+  int cursor_y_ = 0;
   int loco_x_ = 0;
   int loco_y_ = 0;
 };
 
 }  // namespace
 
-Recording record_solutions(const std::filesystem::path& dir, const std::vector<KeyPlan>& plans,
-                           int first_level) {
+std::string slide_key(Slide s) {
+  return key_of(s).name;
+}
+
+bool read_slide_word(const std::string& word, TimedSlide& slide) {
+  const auto at = word.find('@');
+  const std::string name = word.substr(0, at);
+  slide.after_step = 0;
+  if (at != std::string::npos) {
+    const std::string steps = word.substr(at + 1);
+    if (steps.empty() || steps.size() > 6 ||
+        steps.find_first_not_of("0123456789") != std::string::npos) {
+      return false;
+    }
+    slide.after_step = std::stoi(steps);
+  }
+  for (const SlideKey& k : kSlideKeys) {
+    if (name == k.name) {
+      slide.slide = k.slide;
+      return true;
+    }
+  }
+  return false;
+}
+
+Recording record_solutions(const std::filesystem::path& dir,
+                           const std::vector<std::vector<TimedSlide>>& plans, int first_level,
+                           std::function<Level(int)> level_source) {
   SimHost host;
   host.set_time_limit(3600.0);
   Platform platform(host, dir);
   Program program(platform);
+  if (level_source) program.game.level_source = std::move(level_source);
   Recorder recorder(host, program, plans, first_level);
   Recording recording = recorder.run();
   std::stable_sort(

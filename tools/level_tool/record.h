@@ -3,10 +3,13 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "game/level_file.h"
 #include "game/rules.h"
+#include "levels/play.h"
 #include "platform/keyboard.h"
 
 namespace rt::level_tool {
@@ -22,10 +25,14 @@ inline constexpr std::array<SlideKey, 4> kSlideKeys{{{Slide::Up, "Up", scan::kUp
                                                      {Slide::Left, "Left", scan::kLeft},
                                                      {Slide::Right, "Right", scan::kRight}}};
 
-// The slides that solve one level, as arrow key names ("Up", "Left", ...);
-// "Down@3" waits until the locomotive has made its third step before Down is
-// pressed.
-using KeyPlan = std::vector<std::string>;
+// The runner's name of the arrow key that makes slide `s`: "Up", "Down",
+// "Left" or "Right".
+std::string slide_key(Slide s);
+
+// A plan's slide as a word of a plans file: the arrow key's name, and after
+// an @ the locomotive's steps to wait for before it is pressed ("Down@3").
+// False for a word that names no slide.
+bool read_slide_word(const std::string& word, TimedSlide& slide);
 
 // What one level of a recorded run took.
 struct LevelRecord {
@@ -49,11 +56,14 @@ struct Recording {
 // Plays the program on the simulated host in `dir` (holding Data, Sprites and
 // Waves): starts a game from the menu on level `first_level` (as the runner's
 // --level does), and on every level presses the arrow keys of its plan one
-// after another, each after its wait and held until its slide has happened.
-// Records the key presses as a script for rangiertrubel-sim.
-// The script is in time order.
-Recording record_solutions(const std::filesystem::path& dir, const std::vector<KeyPlan>& plans,
-                           int first_level = 1);
+// after another, each once the locomotive has made the slide's `after_step`
+// steps, and held until its slide has happened. Records the key presses as a
+// script for rangiertrubel-sim. The script is in time order. A
+// `level_source` gives the game its levels instead of the files, as seeded
+// play does.
+Recording record_solutions(const std::filesystem::path& dir,
+                           const std::vector<std::vector<TimedSlide>>& plans, int first_level = 1,
+                           std::function<Level(int)> level_source = {});
 
 // The recorded run until level `index` (from 0) was won, then its state and
 // the end.

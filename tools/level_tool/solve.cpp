@@ -14,6 +14,7 @@
 #include "tools/level_tool/exit_status.h"
 #include "tools/level_tool/plan_script.h"
 #include "tools/level_tool/read_file.h"
+#include "tools/level_tool/record.h"
 
 namespace rt::level_tool {
 namespace {
@@ -39,9 +40,9 @@ std::optional<double> number(const std::string& text) {
 
 void print_plan(std::ostream& out, const std::string& file, float interval, const Plan& plan) {
   char line[200];
-  std::snprintf(line, sizeof line, "%s: %zu slides at %.2f seconds per step (%d looks per step)\n",
+  std::snprintf(line, sizeof line, "%s: %zu slides at %.2f seconds per step (%d polls per step)\n",
                 file.c_str(), plan.slides.size(), static_cast<double>(interval),
-                timing_for(interval).looks);
+                timing_for(interval).polls);
   out << line;
   int n = 0;
   for (const PlannedSlide& s : plan.slides) {

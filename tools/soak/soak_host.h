@@ -25,8 +25,8 @@ class SoakHost : public SimHost {
     SimHost::pause_until(seconds);
     if (observer) observer();
   }
-  void wait_for_key(double look_seconds, const std::function<bool()>& arrived) override {
-    SimHost::wait_for_key(look_seconds, arrived);
+  void wait_for_key(double poll_seconds, const std::function<bool()>& arrived) override {
+    SimHost::wait_for_key(poll_seconds, arrived);
     if (observer) observer();
   }
 };

@@ -18,9 +18,9 @@ LevelContents level_contents(const std::filesystem::path& file) {
   const Level read =
       read_level(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
   LevelContents level;
-  level.hole_x = Board::nearest_column(read.hole_x);
-  level.hole_y = Board::nearest_row(read.hole_y);
-  level.hole_empty = read.board.get(level.hole_x, level.hole_y) == 0;
+  level.cursor_x = Board::nearest_column(read.cursor_x);
+  level.cursor_y = Board::nearest_row(read.cursor_y);
+  level.hole_empty = read.board.get(level.cursor_x, level.cursor_y) == 0;
   level.codes.reserve(static_cast<std::size_t>(kColumns * kRows));
   for (int x = 1; x <= kColumns; ++x) {
     for (int y = 1; y <= kRows; ++y) level.codes.push_back(read.board.get(x, y));
@@ -48,9 +48,9 @@ std::string generated_level(std::uint64_t seed, int number) {
   if (gap) cell[track + 1][1] = tile::kGruen;
   cell[track + (gap ? 2 : 1)][1] = tile::kHbf;
   // The hole away from the track.
-  const int hole_x = 1 + below(kColumns);
-  const int hole_y = 3 + below(kRows - 2);
-  cell[hole_x][hole_y] = tile::kSchwarz;
+  const int cursor_x = 1 + below(kColumns);
+  const int cursor_y = 3 + below(kRows - 2);
+  cell[cursor_x][cursor_y] = tile::kSchwarz;
 
   std::string text;
   for (int x = 1; x <= kColumns; ++x) {
@@ -58,7 +58,7 @@ std::string generated_level(std::uint64_t seed, int number) {
       text += std::to_string(cell[x][y]) + (y == kRows ? "\r\n" : ",");
     }
   }
-  return text + std::to_string(hole_x) + "\r\n" + std::to_string(hole_y) + "\r\n";
+  return text + std::to_string(cursor_x) + "\r\n" + std::to_string(cursor_y) + "\r\n";
 }
 
 }  // namespace rt::soak

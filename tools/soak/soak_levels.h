@@ -15,8 +15,8 @@ namespace rt::soak {
 // sorted), and where its hole is.
 struct LevelContents {
   std::vector<TileCode> codes;  // sorted
-  int hole_x = 0;
-  int hole_y = 0;
+  int cursor_x = 0;
+  int cursor_y = 0;
   bool hole_empty = false;  // the cell at the hole holds 0
 };
 

@@ -313,7 +313,7 @@ class DesktopProgramTest : public ::testing::Test {
   }
 
   // Down, then Enter: the menu leaves through "SPIEL BEENDEN". Each key is
-  // held long enough for the menu's look at the held keys.
+  // held long enough for the menu's poll of the held keys.
   void quit_through_menu(const std::string& window) {
     on_display(display_, "xdotool windowfocus --sync " + window + " 2>/dev/null");
     on_display(display_,

@@ -145,10 +145,10 @@ TEST_F(DesktopProgramTest, AMouseClickBesideTheHoleSlidesThePieceAndWinsLevelOne
     for (int v = 0; numbers >> v;) values.push_back(v);
     return values.size() == 282 ? std::pair{values[280], values[281]} : std::pair{0, 0};
   };
-  const auto [hole_x, hole_y] = hole_of("lev01.dat");
+  const auto [cursor_x, cursor_y] = hole_of("lev01.dat");
   const auto [next_x, next_y] = hole_of("lev02.dat");
-  ASSERT_GT(hole_y, 0);
-  ASSERT_LT(hole_y, 14);
+  ASSERT_GT(cursor_y, 0);
+  ASSERT_LT(cursor_y, 14);
   const auto centre = [](int column_or_row) { return std::to_string(column_or_row * 40 - 20); };
   const auto black_at = [&](int x, int y) {
     const auto shot = screenshot();
@@ -160,15 +160,15 @@ TEST_F(DesktopProgramTest, AMouseClickBesideTheHoleSlidesThePieceAndWinsLevelOne
   ASSERT_FALSE(window.empty());
   ASSERT_TRUE(wait_for_title(window));
   on_display(display_, "xdotool mousemove 340 470 click 1 sleep 4 mousemove 400 300 click 1");
-  on_display(display_, "xdotool sleep 0.3 mousemove " + centre(hole_x) + " " + centre(hole_y + 1) +
-                           " click 1 sleep 0.5");
-  EXPECT_TRUE(black_at(hole_x, hole_y + 1)) << "the piece below the empty cell moved up";
-  EXPECT_FALSE(black_at(hole_x, hole_y));
+  on_display(display_, "xdotool sleep 0.3 mousemove " + centre(cursor_x) + " " +
+                           centre(cursor_y + 1) + " click 1 sleep 0.5");
+  EXPECT_TRUE(black_at(cursor_x, cursor_y + 1)) << "the piece below the empty cell moved up";
+  EXPECT_FALSE(black_at(cursor_x, cursor_y));
   on_display(display_, "xdotool mousemove 400 580 click 1");  // the status line: faster
   bool won = false;
   for (int attempt = 0; attempt < 60 && !won; ++attempt) {
     std::this_thread::sleep_for(250ms);
-    won = black_at(next_x, next_y) && !black_at(hole_x, hole_y + 1);
+    won = black_at(next_x, next_y) && !black_at(cursor_x, cursor_y + 1);
   }
   EXPECT_TRUE(won) << "level 2 shows";
   ::kill(game->pid(), SIGINT);

@@ -88,7 +88,7 @@ TEST_F(SimHostTest, HeldKeyRepeatsUntilReleased) {
   EXPECT_DOUBLE_EQ(times[1], 0.5);
   EXPECT_DOUBLE_EQ(times[2], 0.55);
   EXPECT_DOUBLE_EQ(times[3], 0.6);
-  EXPECT_TRUE(platform.key_down(scan::kUp)) << "a press no look saw counts once";
+  EXPECT_TRUE(platform.key_down(scan::kUp)) << "a press no poll saw counts once";
   EXPECT_FALSE(platform.key_down(scan::kUp));
 }
 

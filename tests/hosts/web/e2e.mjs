@@ -89,7 +89,7 @@ try {
   });
 
   await check('the game stands still while the canvas has lost the keyboard or the page is hidden', async () => {
-    // The locomotive is drawn at every look at the keys, several times a
+    // The locomotive is drawn at every poll of the keys, several times a
     // second; while the page is away there are none.
     const topRows = () => page.evaluate(() => {
       const canvas = document.getElementById('screen');

@@ -1,5 +1,5 @@
 // The windowed hosts' game clock: time away does not count, and a key wait
-// ends on the next whole look.
+// ends on the next whole poll.
 #include "hosts/windowed/away_clock.h"
 
 #include <gtest/gtest.h>
@@ -17,11 +17,11 @@ TEST(AwayClockTest, StandsStillWhileAwayAndGoesOnFromWhereItStopped) {
   EXPECT_DOUBLE_EQ(clock.game_seconds(111.5), 4.5);
 }
 
-TEST(AwayClockTest, AKeyWaitEndsOnTheNextWholeLook) {
-  EXPECT_DOUBLE_EQ(next_look(10.0, 10.25, 0.1), 10.3);
-  EXPECT_DOUBLE_EQ(next_look(10.0, 10.3, 0.1), 10.3);  // on a look, up to rounding
-  EXPECT_DOUBLE_EQ(next_look(10.0, 10.0, 0.1), 10.0);
-  EXPECT_DOUBLE_EQ(next_look(10.0, 9.5, 0.1), 10.0);  // never before the start
+TEST(AwayClockTest, AKeyWaitEndsOnTheNextWholePoll) {
+  EXPECT_DOUBLE_EQ(next_poll(10.0, 10.25, 0.1), 10.3);
+  EXPECT_DOUBLE_EQ(next_poll(10.0, 10.3, 0.1), 10.3);  // on a poll, up to rounding
+  EXPECT_DOUBLE_EQ(next_poll(10.0, 10.0, 0.1), 10.0);
+  EXPECT_DOUBLE_EQ(next_poll(10.0, 9.5, 0.1), 10.0);  // never before the start
 }
 
 }  // namespace
