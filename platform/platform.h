@@ -19,6 +19,7 @@
 #include "platform/formats/score_file.h"
 #include "platform/host.h"
 #include "platform/keyboard.h"
+#include "platform/numbered_files.h"
 #include "platform/os/bounded_read.h"
 #include "platform/pointer_input.h"
 #include "platform/rnd.h"
@@ -40,9 +41,6 @@ struct ProgramEnd {
 // error when it failed with an exception. Every host starts the game
 // through it.
 int run_to_exit_status(const std::function<void(Platform&)>& game, Platform& platform);
-
-// How a numbered file is opened: the game only reads its files that way.
-enum class FileMode { Input };
 
 // How a save of the list of best scores went.
 struct SaveResult {
@@ -119,7 +117,7 @@ class Platform {
   void set_pointer_screen(const PointerScreen& screen);
   [[noreturn]] void end_program(int status);
 
-  // --- Sequential text files -----------------------------------------------
+  // --- Sequential text files (NumberedFiles) --------------------------------
   int open_file(std::string_view path, FileMode mode, int file_number);
   int close_file(int file_number);
   void begin_read(int file_number);
@@ -211,19 +209,9 @@ class Platform {
   Keyboard keyboard_;
   PointerInput pointer_;
   Rnd rnd_;
-  // File number 1..254 -> open file. The game only ever uses number 1.
-  struct FileSlot {
-    bool open = false;
-    FileMode mode = FileMode::Input;
-    std::filesystem::path path;
-    FieldReader reader;  // input mode: the file's data in text mode
-  };
-  std::array<FileSlot, 255> files_{};
+  NumberedFiles files_;  // the game only ever uses number 1
   ScoreFile score_file_;
   std::set<std::string> reported_files_;
-  // The field source: a file number, or the last typed line when 0.
-  int field_source_ = 0;
-  FieldReader typed_line_;
 };
 
 }  // namespace rt

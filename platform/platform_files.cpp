@@ -1,5 +1,5 @@
-// Numbered text files read field by field, the list of best scores, and the
-// player's track files.
+// The numbered text files (handed to NumberedFiles), the list of best scores,
+// and the player's track files.
 #include <algorithm>
 #include <system_error>
 
@@ -9,13 +9,6 @@
 namespace rt {
 
 namespace {
-
-constexpr int kFirstFileNumber = 1;
-constexpr int kLastFileNumber = 254;
-
-bool valid_file_number(int n) {
-  return n >= kFirstFileNumber && n <= kLastFileNumber;
-}
 
 // A save waits this long for another copy of the game to finish its own.
 constexpr int kLockTries = 200;
@@ -35,75 +28,26 @@ std::string make_private_folders(const std::filesystem::path& folder) {
 }  // namespace
 
 int Platform::open_file(std::string_view path, FileMode mode, int file_number) {
-  if (!valid_file_number(file_number)) {
-    return 1;
-  }
-  FileSlot& slot = files_[static_cast<std::size_t>(file_number)];
-  if (slot.open) {
-    return 1;
-  }
-  const std::filesystem::path file = host_path(path);
-  // A file that is not a regular file, or too big, counts as missing.
-  const FileBytes read = read_bounded_file(file, kMaxTextFileBytes);
-  if (!read.ok()) {
-    if (read.status != FileBytes::Status::Missing) report_file_problem(file, read.reason());
-    return 2;
-  }
-  slot.reader = FieldReader(text_mode(read.bytes));
-  slot.open = true;
-  slot.mode = mode;
-  slot.path = file;
-  return 0;
+  return files_.open(host_path(path), mode, file_number,
+                     [this](const std::filesystem::path& file, std::string_view reason) {
+                       report_file_problem(file, reason);
+                     });
 }
 
 int Platform::close_file(int file_number) {
-  if (!valid_file_number(file_number)) {
-    return 1;
-  }
-  FileSlot& slot = files_[static_cast<std::size_t>(file_number)];
-  if (!slot.open) {
-    return 1;
-  }
-  // The unread rest of the data goes: a closed file gives only empty fields.
-  slot = FileSlot{};
-  return 0;
+  return files_.close(file_number);
 }
 
 void Platform::begin_read(int file_number) {
-  if (!valid_file_number(file_number)) {
-    return;
-  }
-  const FileSlot& slot = files_[static_cast<std::size_t>(file_number)];
-  if (slot.open) {
-    field_source_ = file_number;
-    typed_line_ = FieldReader();
-  }
+  files_.begin_read(file_number);
 }
 
 std::int32_t Platform::read_int_field() {
-  if (field_source_ == 0) {
-    return typed_line_.read_int();
-  }
-  if (valid_file_number(field_source_)) {
-    FileSlot& slot = files_[static_cast<std::size_t>(field_source_)];
-    if (slot.open) {
-      return slot.reader.read_int();
-    }
-  }
-  return 0;
+  return files_.read_int();
 }
 
 std::string Platform::read_string_field() {
-  if (field_source_ == 0) {
-    return typed_line_.read_string();
-  }
-  if (valid_file_number(field_source_)) {
-    FileSlot& slot = files_[static_cast<std::size_t>(field_source_)];
-    if (slot.open) {
-      return slot.reader.read_string();
-    }
-  }
-  return {};
+  return files_.read_string();
 }
 
 std::filesystem::path Platform::tracks_folder() const {

@@ -192,8 +192,7 @@ void Platform::input_line(std::string_view prompt, std::size_t max_length) {
   line.cell(line.typed().size(), row, column);
   text_.locate(row, column);
   text_.line_end();
-  typed_line_ = FieldReader(line.typed());
-  field_source_ = 0;
+  files_.read_typed_line(line.typed());
 }
 
 }  // namespace rt
