@@ -8,7 +8,7 @@
 // Prints one Markdown table with the budgets; exit status 1 when a figure
 // misses its budget.
 //   node bench/web.mjs SITE_FOLDER [RUNS]
-import {readdirSync, readFileSync} from 'node:fs';
+import {mkdirSync, readdirSync, readFileSync} from 'node:fs';
 import path from 'node:path';
 import {gzipSync} from 'node:zlib';
 import {blackCells, countPixels, launch, serve, sleep, tapPicture, until}
@@ -179,8 +179,11 @@ function gzippedBytes(folder) {
 
 const server = await serve(site);
 const results = [];
+const shots = path.resolve('build/web-bench');
+mkdirSync(shots, {recursive: true});
 // At 4x CPU throttling: the menu's first picture, the longest task from a
-// seeded game's start on level 1 and on level 10, and while a track is built.
+// seeded game's start on each level from 1 to 10 (a screenshot of each at the
+// end of its intro in build/web-bench/), and while a track is built.
 const throttled = [];
 try {
   for (let i = 0; i < runs; i++) {
@@ -189,10 +192,17 @@ try {
     console.error(`bench: throttled session ${i + 1} of ${runs}`);
     const browser = await launch();
     try {
-      const first = await seededStart(browser, server.url, 1);
-      const tenth = await seededStart(browser, server.url, 10);
-      throttled.push({firstFrameMs: first.firstFrameMs, level1: first.longest,
-                      level10: tenth.longest, editor: await editorLongest(browser, server.url)});
+      const starts = [];
+      for (let level = 1; level <= 10; level++) {
+        starts.push(await seededStart(browser, server.url, level,
+                                      path.join(shots, `level${level}.png`)));
+        console.error(`bench: level ${level}: longest task ` +
+                      `${Math.round(starts[level - 1].longest)} ms`);
+      }
+      throttled.push({firstFrameMs: starts[0].firstFrameMs, level1: starts[0].longest,
+                      level10: starts[9].longest,
+                      worst: Math.max(...starts.map((s) => s.longest)),
+                      editor: await editorLongest(browser, server.url)});
     } finally {
       await browser.close();
     }
@@ -228,6 +238,8 @@ row('4x throttled: longest task, a seeded game\'s start on level 1',
     throttled.map((t) => t.level1), ' ms', 0, '<= 50 ms', (v) => v <= 50);
 row('4x throttled: longest task, a seeded game\'s start on level 10',
     throttled.map((t) => t.level10), ' ms', 0, '<= 50 ms', (v) => v <= 50);
+row('4x throttled: longest task, the worst start of levels 1 to 10 of a seeded game',
+    throttled.map((t) => t.worst), ' ms', 0, '<= 50 ms', (v) => v <= 50);
 row('4x throttled: longest task, building a track in the editor',
     throttled.map((t) => t.editor), ' ms', 0, '<= 50 ms', (v) => v <= 50);
 if (!offline) missed = true;
