@@ -12,10 +12,14 @@ void Host::pause_until(double seconds) {
   while (clock_seconds() < seconds) pause_ms(1);
 }
 
-void Host::wait_for_key(double poll_seconds, const std::function<bool()>& arrived) {
+void Host::wait_for_key(double poll_seconds, const std::function<bool()>& arrived,
+                        double within_seconds) {
   const int poll_ms = std::max(1, static_cast<int>(std::lround(poll_seconds * 1000.0)));
+  const double until_seconds = clock_seconds() + within_seconds;
   do {
-    pause_ms(poll_ms);
+    const double left_ms = (until_seconds - clock_seconds()) * 1000.0;
+    if (left_ms <= 0.0) return;
+    pause_ms(left_ms < poll_ms ? std::max(1, static_cast<int>(std::ceil(left_ms))) : poll_ms);
   } while (!arrived());
 }
 

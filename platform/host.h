@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <string>
 
 namespace rt {
@@ -21,6 +22,9 @@ class Platform;
 // program calls Platform::host_close_request(); the platform ends the program
 // with status 0 after the pause or key wait it is in, so every pause of a
 // host must return soon after that call.
+// A wait for a key with no deadline.
+inline constexpr double kNoDeadline = std::numeric_limits<double>::infinity();
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -43,9 +47,11 @@ class Host {
   // `poll_seconds` would have noticed the key. `arrived` reads the platform
   // under its lock; the host asks it again whenever it has handed the
   // platform a key (host_key_* calls) and whenever the platform's close
-  // request is set, and then returns at once. The default polls every
-  // `poll_seconds` in pauses of that length.
-  virtual void wait_for_key(double poll_seconds, const std::function<bool()>& arrived);
+  // request is set, and then returns at once. Unless a key came before, it
+  // returns `within_seconds` after the call (kNoDeadline: never). The
+  // default polls every `poll_seconds` in pauses of that length.
+  virtual void wait_for_key(double poll_seconds, const std::function<bool()>& arrived,
+                            double within_seconds);
   // Starts a WAV file by host path without waiting; a new sound replaces the
   // one playing; a missing or unreadable file plays nothing.
   virtual void play_sound(const std::string& path) = 0;

@@ -55,20 +55,26 @@ int Platform::wait_key() {
     }
     // Polls every 20 ms would find the key at the first poll after it came:
     // the host sleeps until a key is there and returns at that moment.
-    host_.wait_for_key(kWaitKeyPauseMs / 1000.0, [this] {
-      std::lock_guard guard(mutex_);
-      return !keyboard_.empty() || close_requested();
-    });
+    host_.wait_for_key(
+        kWaitKeyPauseMs / 1000.0,
+        [this] {
+          std::lock_guard guard(mutex_);
+          return !keyboard_.empty() || close_requested();
+        },
+        kNoDeadline);
     end_if_close_requested();
   }
 }
 
 void Platform::wait_input() {
   if (input_waiting()) return;
-  host_.wait_for_key(kWaitKeyPauseMs / 1000.0, [this] {
-    std::lock_guard guard(mutex_);
-    return !keyboard_.empty() || pointer_.has_event() || close_requested();
-  });
+  host_.wait_for_key(
+      kWaitKeyPauseMs / 1000.0,
+      [this] {
+        std::lock_guard guard(mutex_);
+        return !keyboard_.empty() || pointer_.has_event() || close_requested();
+      },
+      kNoDeadline);
   end_if_close_requested();
 }
 
@@ -87,30 +93,33 @@ void Platform::sleep_ms(int ms) {
     std::lock_guard guard(mutex_);
     return keyboard_.take_arrived();
   };
+  const auto arrived_or_closing = [this] {
+    std::lock_guard guard(mutex_);
+    return keyboard_.arrived() || close_requested();
+  };
   if (ms == -1) {
     // Until a key arrives; the flag is looked at before the first pause, and
     // a poll every 50 ms would notice a key at the next poll after it came.
     if (!key_arrived()) {
-      host_.wait_for_key(kKeyPollMs / 1000.0, [this] {
-        std::lock_guard guard(mutex_);
-        return keyboard_.arrived() || close_requested();
-      });
+      host_.wait_for_key(kKeyPollMs / 1000.0, arrived_or_closing, kNoDeadline);
       end_if_close_requested();
       key_arrived();
     }
     return;
   }
   if (ms >= 100) {
-    int remaining = ms;
-    while (remaining > kKeyPollMs) {
-      if (key_arrived()) {
-        return;
-      }
-      host_.pause_ms(kKeyPollMs);
+    // A key ends the sleep at the next of the polls every 50 ms from its
+    // start while more than 50 ms remain; the last stretch does not poll. The
+    // host sleeps until a key comes or the last poll is due, rather than
+    // waking for each poll.
+    if (key_arrived()) return;
+    const int last_poll_ms = (ms - 1) / kKeyPollMs * kKeyPollMs - kKeyPollMs;
+    if (last_poll_ms > 0) {
+      host_.wait_for_key(kKeyPollMs / 1000.0, arrived_or_closing, last_poll_ms / 1000.0);
       end_if_close_requested();
-      remaining -= kKeyPollMs;
+      if (key_arrived()) return;
     }
-    host_.pause_ms(remaining);  // the last stretch does not poll
+    host_.pause_ms(ms - std::max(last_poll_ms, 0));
     end_if_close_requested();
     return;
   }

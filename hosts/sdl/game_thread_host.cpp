@@ -57,14 +57,24 @@ void GameThreadHost::pause_until(double seconds) {
   }
 }
 
-void GameThreadHost::wait_for_key(double poll_seconds, const std::function<bool()>& arrived) {
+void GameThreadHost::wait_for_key(double poll_seconds, const std::function<bool()>& arrived,
+                                  double within_seconds) {
   show_drawing();
   const double start = clock_seconds();
+  const double until_seconds = start + within_seconds;
   {
     // `arrived` takes the platform's lock inside this one; the main thread
     // never takes them the other way round.
     std::unique_lock lock(clock_mutex_);
-    clock_changed_.wait(lock, [&] { return arrived(); });
+    while (!arrived()) {
+      if (within_seconds >= kNoDeadline || clock_.away()) {
+        clock_changed_.wait(lock);
+        continue;
+      }
+      const double left = until_seconds - clock_.game_seconds(now());
+      if (left <= 0.0) return;
+      clock_changed_.wait_for(lock, std::chrono::duration<double>(left));
+    }
   }
   if (closing() || poll_seconds <= 0.0) return;
   pause_until(next_poll(start, clock_seconds(), poll_seconds));

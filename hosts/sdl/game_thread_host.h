@@ -28,7 +28,8 @@ class GameThreadHost final : public Host {
   double clock_seconds() override;
   void pause_ms(int ms) override;
   void pause_until(double seconds) override;
-  void wait_for_key(double poll_seconds, const std::function<bool()>& arrived) override;
+  void wait_for_key(double poll_seconds, const std::function<bool()>& arrived,
+                    double within_seconds) override;
   void play_sound(const std::string& path) override;
   void beep() override;
   void set_mouse(int x, int y, bool visible, bool confine) override;

@@ -74,14 +74,25 @@ void SimHost::pause_until(double seconds) {
   if (target > game_steps) advance(target - game_steps);
 }
 
-void SimHost::wait_for_key(double poll_seconds, const std::function<bool()>& arrived) {
+void SimHost::wait_for_key(double poll_seconds, const std::function<bool()>& arrived,
+                           double within_seconds) {
   const std::int64_t poll = std::max<std::int64_t>(1, std::llround(poll_seconds * kStepsPerSecond));
   const std::int64_t start = steps_ - away_steps_;
+  const bool deadline = within_seconds < kNoDeadline;
+  const std::int64_t until = deadline ? start + std::llround(within_seconds * kStepsPerSecond) : 0;
   while (!arrived()) {
-    // Nothing happens before the next event: straight on to it, unless the
-    // run ends first.
-    if (events_.empty() || events_.begin()->first.first > limit_) stop_at_limit();
-    advance(std::max<std::int64_t>(1, step_at(events_.begin()->first.first) - steps_));
+    if (deadline && steps_ - away_steps_ >= until) return;
+    // Nothing happens before the next event: straight on to it (or to the
+    // deadline), unless the run ends first.
+    if (!deadline && (events_.empty() || events_.begin()->first.first > limit_)) stop_at_limit();
+    std::int64_t move = deadline ? until - (steps_ - away_steps_) : 0;
+    if (!events_.empty()) {
+      const std::int64_t to_event =
+          std::max<std::int64_t>(1, step_at(events_.begin()->first.first) - steps_);
+      move = deadline ? std::min(move, to_event) : to_event;
+    }
+    advance(move);
+    if (platform_ != nullptr && platform_->close_requested()) return;
   }
   const std::int64_t waited = steps_ - away_steps_ - start;
   const std::int64_t to_poll = (poll - waited % poll) % poll;
@@ -108,6 +119,9 @@ void SimHost::advance(std::int64_t steps) {
   for (;;) {
     // Most clock readings find nothing due: only then the full delivery.
     if (!events_.empty() && events_.begin()->first.first <= now_) deliver_due();
+    // A pause returns at once when the program is asked to close, as every
+    // host's pauses do.
+    if (platform_ != nullptr && platform_->close_requested()) return;
     if (away_) {
       // The game's clock stands still until an event brings the player back.
       if (events_.empty() || events_.begin()->first.first > limit_) stop_at_limit();

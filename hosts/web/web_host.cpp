@@ -78,13 +78,17 @@ class WebPage {
   void pause(int ms) { pause_until(game_seconds() + std::max(ms, 0) / 1000.0, true); }
 
   // Until `arrived()` holds, then on to the moment a poll every `poll`
-  // seconds from now would have noticed it. Every key handed to the
-  // platform wakes the wait; nothing else does.
-  void wait_for_key(double poll, const std::function<bool()>& arrived) {
+  // seconds from now would have noticed it; or until the game's clock reads
+  // `within` seconds from now if no key came. Every key handed to the
+  // platform wakes the wait.
+  void wait_for_key(double poll, const std::function<bool()>& arrived, double within) {
     present();
     const double start = game_seconds();
+    const bool deadline = within < kNoDeadline;
     while (!arrived()) {
-      page::wait(-1.0);
+      const double left_ms = (start + within - game_seconds()) * 1000.0;
+      if (deadline && !away() && left_ms <= 0) return;
+      page::wait(!deadline || away() ? -1.0 : std::ceil(left_ms));
       apply_waiting_keys();
       present();
     }
@@ -244,8 +248,9 @@ class WebHost final : public Host {
   double clock_seconds() override { return page_.game_seconds(); }
   void pause_ms(int ms) override { page_.pause(ms); }
   void pause_until(double seconds) override { page_.pause_until(seconds, false); }
-  void wait_for_key(double poll_seconds, const std::function<bool()>& arrived) override {
-    page_.wait_for_key(poll_seconds, arrived);
+  void wait_for_key(double poll_seconds, const std::function<bool()>& arrived,
+                    double within_seconds) override {
+    page_.wait_for_key(poll_seconds, arrived, within_seconds);
   }
   void play_sound(const std::string& path) override {
     std::string problem;

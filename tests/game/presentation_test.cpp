@@ -106,12 +106,11 @@ TEST_F(PresentationTest, TheIntroDrawsRandomCellsColumnFirstOncePerFrame) {
   put_board(level);
   game.loco_x = 30;  // out of sight
   // A cell falls due every millisecond, and the cells due are drawn together
-  // once a frame of the display (1/60 s): none before the first frame, the
-  // first sixteen at it.
+  // once a frame (1/30 s): none before the first frame, the first 33 at it.
   auto early = std::make_shared<bool>(true);
   auto second_draw = std::make_shared<bool>(false);
-  host.at(0.016, [this, early, x, y] { *early = cell_is(x, y, colour_of("Gruen")); });
-  host.at(0.0175, [this, second_draw, x, y] { *second_draw = cell_is(x, y, colour_of("Gruen")); });
+  host.at(0.033, [this, early, x, y] { *early = cell_is(x, y, colour_of("Gruen")); });
+  host.at(0.0345, [this, second_draw, x, y] { *second_draw = cell_is(x, y, colour_of("Gruen")); });
   game.show_level();
   EXPECT_FALSE(*early);
   EXPECT_TRUE(*second_draw) << x << "," << y;

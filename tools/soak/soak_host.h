@@ -25,8 +25,9 @@ class SoakHost : public SimHost {
     SimHost::pause_until(seconds);
     if (observer) observer();
   }
-  void wait_for_key(double poll_seconds, const std::function<bool()>& arrived) override {
-    SimHost::wait_for_key(poll_seconds, arrived);
+  void wait_for_key(double poll_seconds, const std::function<bool()>& arrived,
+                    double within_seconds) override {
+    SimHost::wait_for_key(poll_seconds, arrived, within_seconds);
     if (observer) observer();
   }
 };
