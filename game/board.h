@@ -32,9 +32,8 @@ class Board {
   static constexpr bool in_field(int x, int y) {
     return x >= 1 && x <= kColumns && y >= 1 && y <= kRows;
   }
-  // The field's column and row nearest to x and y: where the game puts a
-  // hole that a level file gives outside the field, so that the slides only
-  // ever address cells of the board.
+  // The field's column and row nearest to x and y (Level::hole_column, the
+  // editor's mark).
   static constexpr int nearest_column(int x) { return std::clamp(x, 1, kColumns); }
   static constexpr int nearest_row(int y) { return std::clamp(y, 1, kRows); }
 

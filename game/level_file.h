@@ -24,6 +24,12 @@ struct Level {
   Board board;
   int cursor_x = 0;
   int cursor_y = 0;
+
+  // Where the game puts the hole: a position outside the field (a short,
+  // missing or faulty file) moves to the field's nearest cell, so that the
+  // slides only ever address cells of the board.
+  int hole_column() const { return Board::nearest_column(cursor_x); }
+  int hole_row() const { return Board::nearest_row(cursor_y); }
 };
 
 // One place where a level file strays from the plain form; column and row are

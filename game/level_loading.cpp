@@ -48,13 +48,8 @@ void Game::load_level() {
       if (!Board::in_field(x, y)) board.set(x, y, 0);
     }
   }
-  cursor_x = read.cursor_x;
-  cursor_y = read.cursor_y;
-
-  // A hole position outside the field (a short, missing or faulty file) is
-  // moved to the nearest cell of the field.
-  cursor_x = Board::nearest_column(cursor_x);
-  cursor_y = Board::nearest_row(cursor_y);
+  cursor_x = read.hole_column();
+  cursor_y = read.hole_row();
 
   loco_x = 1;
   loco_y = 1;

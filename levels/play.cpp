@@ -68,9 +68,8 @@ StepEnd step_on(const Board& board, Locomotive& loco) {
 PlayResult play_level(const Level& level, const PlayTiming& timing,
                       const std::vector<TimedSlide>& slides) {
   Board board = level.board;
-  // The game moves a hole given outside the field to its nearest cell.
-  int cursor_x = Board::nearest_column(level.cursor_x);
-  int cursor_y = Board::nearest_row(level.cursor_y);
+  int cursor_x = level.hole_column();
+  int cursor_y = level.hole_row();
   Locomotive loco;
   std::size_t next = 0;
   int used = 0;  // polls used since the last step

@@ -108,8 +108,8 @@ class Search {
  public:
   Search(const Level& level, const PlayTiming& timing, const SolveLimits& limits)
       : level_(level), timing_(timing), limits_(limits), board_(level.board) {
-    cursor_x_ = Board::nearest_column(level.cursor_x);
-    cursor_y_ = Board::nearest_row(level.cursor_y);
+    cursor_x_ = level.hole_column();
+    cursor_y_ = level.hole_row();
     for (int x = 1; x <= kColumns; ++x) {
       for (int y = 1; y <= kRows; ++y) toggle(x, y);
     }

@@ -18,8 +18,8 @@ LevelContents level_contents(const std::filesystem::path& file) {
   const Level read =
       read_level(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
   LevelContents level;
-  level.cursor_x = Board::nearest_column(read.cursor_x);
-  level.cursor_y = Board::nearest_row(read.cursor_y);
+  level.cursor_x = read.hole_column();
+  level.cursor_y = read.hole_row();
   level.hole_empty = read.board.get(level.cursor_x, level.cursor_y) == 0;
   level.codes.reserve(static_cast<std::size_t>(kColumns * kRows));
   for (int x = 1; x <= kColumns; ++x) {
