@@ -58,6 +58,13 @@ TEST_F(ToolErrors, TheRunnerSaysWhenItsOutputCannotBeWritten) {
   EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
   r = run(script + ">&-");
   EXPECT_EQ(r.status, 4);
+  // Help and version too: written, or a failure when they cannot be.
+  EXPECT_EQ(run("rangiertrubel-sim --help >/dev/null").status, 0);
+  EXPECT_EQ(run("rangiertrubel-sim --version >/dev/full").status, 4);
+  EXPECT_EQ(run("rangiertrubel-levels --version >/dev/null").status, 0);
+  r = run("rangiertrubel-levels --help >/dev/full");
+  EXPECT_EQ(r.status, 3);
+  EXPECT_TRUE(one_line(r.err)) << r.err;
 }
 
 TEST_F(ToolErrors, TheLevelToolRefusesFoldersAndHugeFilesWithStatus3) {

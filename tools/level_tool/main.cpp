@@ -27,16 +27,20 @@ using rt::level_tool::kFileStatus;
 using rt::level_tool::kUsageStatus;
 using rt::level_tool::read_file;
 
+constexpr const char* kUsage =
+    "usage: rangiertrubel-levels check FILE...\n"
+    "       rangiertrubel-levels show FILE\n"
+    "       rangiertrubel-levels record DIR PLANS OUTDIR\n"
+    "       rangiertrubel-levels solve FILE [--level N | --interval SECONDS] "
+    "[--script OUT]\n"
+    "       rangiertrubel-levels generate --seed S [--count N] [--out DIR]\n"
+    "       rangiertrubel-levels encode FILE [--speed N]\n"
+    "       rangiertrubel-levels decode CODE --out FILE\n"
+    "       rangiertrubel-levels rate FILE [--speed N]\n"
+    "       rangiertrubel-levels --help | --version\n";
+
 int usage() {
-  std::cerr << "usage: rangiertrubel-levels check FILE...\n"
-               "       rangiertrubel-levels show FILE\n"
-               "       rangiertrubel-levels record DIR PLANS OUTDIR\n"
-               "       rangiertrubel-levels solve FILE [--level N | --interval SECONDS] "
-               "[--script OUT]\n"
-               "       rangiertrubel-levels generate --seed S [--count N] [--out DIR]\n"
-               "       rangiertrubel-levels encode FILE [--speed N]\n"
-               "       rangiertrubel-levels decode CODE --out FILE\n"
-               "       rangiertrubel-levels rate FILE [--speed N]\n";
+  std::cerr << kUsage;
   return kUsageStatus;
 }
 
@@ -167,6 +171,10 @@ int record(const std::string& dir, const std::string& plans_file, const std::str
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "--help") return finish((std::cout << kUsage, 0));
+  if (argc == 2 && std::string(argv[1]) == "--version") {
+    return finish((std::cout << "rangiertrubel-levels " RT_VERSION "\n", 0));
+  }
   if (argc < 3) return usage();
   const std::string command = argv[1];
   std::vector<std::string> files(argv + 2, argv + argc);

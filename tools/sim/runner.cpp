@@ -243,9 +243,19 @@ int runner_main(const std::vector<std::string>& args, std::istream& in, std::ost
                 std::ostream& err) {
   static constexpr const char* kUsage =
       "usage: rangiertrubel-sim [--dir DIR] [--until SECONDS] [--level N] [--edit] SCRIPT\n"
+      "       rangiertrubel-sim --help | --version\n"
       "  --level N  every game starts on level N (from 1), at the speed it has\n"
       "             when the levels before it are won\n"
       "  --edit     run the track editor instead of the game\n";
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "--version")) {
+    out << (args[0] == "--help" ? kUsage : "rangiertrubel-sim " RT_VERSION "\n");
+    out.flush();
+    if (!out) {
+      err << "rangiertrubel-sim: cannot write the output\n";
+      return kOutputStatus;
+    }
+    return 0;
+  }
   RunOptions options;
   std::optional<std::string> script_name;
   for (std::size_t i = 0; i < args.size(); ++i) {
