@@ -61,8 +61,8 @@ std::vector<LevelProblem> check_level(const Level& level) {
   if (!is_track(level.board.get(1, 1))) {
     problems.push_back({"the locomotive's start cell holds no track", 1, 1});
   }
-  const TileCode second = level.board.get(2, 1);
-  if (!(step_rule(heading::kRight, second) && step_rule(heading::kRight, second)->moves)) {
+  const auto second = step_rule(heading::kRight, level.board.get(2, 1));
+  if (!(second && second->moves)) {
     problems.push_back(
         {"the piece right of the start does not take a locomotive from the left", 2, 1});
   }

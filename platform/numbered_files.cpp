@@ -17,7 +17,7 @@ bool valid_file_number(int n) {
 
 }  // namespace
 
-int NumberedFiles::open(const std::filesystem::path& file, FileMode mode, int file_number,
+int NumberedFiles::open(const std::filesystem::path& file, FileMode /*mode*/, int file_number,
                         const Report& report) {
   if (!valid_file_number(file_number)) return 1;
   Slot& slot = slots_[static_cast<std::size_t>(file_number)];
@@ -30,7 +30,6 @@ int NumberedFiles::open(const std::filesystem::path& file, FileMode mode, int fi
   }
   slot.reader = FieldReader(text_mode(read.bytes));
   slot.open = true;
-  slot.mode = mode;
   return 0;
 }
 

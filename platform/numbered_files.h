@@ -43,7 +43,6 @@ class NumberedFiles {
 
   struct Slot {
     bool open = false;
-    FileMode mode = FileMode::Input;
     FieldReader reader;  // the file's data in text mode
   };
   std::array<Slot, 255> slots_{};

@@ -92,6 +92,7 @@ void SimHost::wait_for_key(double poll_seconds, const std::function<bool()>& arr
       move = deadline ? std::min(move, to_event) : to_event;
     }
     advance(move);
+    // A close request ends the wait at once, as the interface promises.
     if (platform_ != nullptr && platform_->close_requested()) return;
   }
   const std::int64_t waited = steps_ - away_steps_ - start;
