@@ -130,6 +130,15 @@ bench_sim_end() {
     END { if (!found) exit 1; printf "%.6f\n", t }'
 }
 
+# The sum of the "t" of every line read (the ends of several replays).
+bench_sim_end_sum() {
+  awk '
+    match($0, /"t": *[0-9]+([.][0-9]+)?/) {
+      v = substr($0, RSTART, RLENGTH); sub(/"t": */, "", v); t += v; found = 1
+    }
+    END { if (!found) exit 1; printf "%.6f\n", t }'
+}
+
 # Virtual seconds per real second.
 bench_ratio() {
   awk -v v="$1" -v r="$2" 'BEGIN { if (r <= 0) exit 1; printf "%.0f\n", v / r }'

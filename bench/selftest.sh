@@ -133,6 +133,8 @@ expect_in 53.203570 bench_sim_end "$sim_out"
 expect_in 12.000000 bench_sim_end '{"t":12, "exit": 0}'
 refuse_in bench_sim_end 'script line 3: unknown verb'
 refuse_in bench_sim_end ''
+expect_in 65.500000 bench_sim_end_sum $'{"t": 53.2, "stopped": true}\n{"t": 12.3, "stopped": true}'
+refuse_in bench_sim_end_sum ''
 expect 300 bench_ratio 600 2
 expect 6640 bench_ratio 664 0.1
 refuse bench_ratio 600 0

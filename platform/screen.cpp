@@ -7,13 +7,18 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <utility>
+
+#include "platform/os/os.h"
 
 namespace rt {
 
 namespace {
 
 constexpr std::size_t kPagePixels = static_cast<std::size_t>(Screen::kWidth) * Screen::kHeight;
+constexpr std::size_t kPageBytes = (kPagePixels * sizeof(Color) + os::kHugePageBytes - 1) /
+                                   os::kHugePageBytes * os::kHugePageBytes;
 
 // An image whose pixel array does not match its size is drawn as nothing
 // rather than read past its end.
@@ -66,16 +71,39 @@ int round_half_away(float v) {
   return static_cast<int>(r);
 }
 
-Screen::Screen() : page0_(kPagePixels, 0xFF000000) {}
+void Screen::FreePixels::operator()(Color* pixels) const {
+  ::operator delete (pixels, std::align_val_t{os::kHugePageBytes});
+}
+
+Screen::Screen()
+    : page0_(
+          static_cast<Color*>(::operator new (kPageBytes, std::align_val_t{os::kHugePageBytes}))) {
+  os::advise_huge_pages(page0_.get(), kPageBytes);
+  std::fill_n(page0_.get(), kPagePixels, 0xFF000000);
+}
+
+Screen::Screen(const Screen& other) : Screen() {
+  *this = other;
+}
+
+Screen& Screen::operator=(const Screen& other) {
+  if (this == &other) return *this;
+  foreground = other.foreground;
+  background = other.background;
+  std::copy_n(other.page0_.get(), kPagePixels, page0_.get());
+  page1_ = other.page1_;
+  changed_ = other.changed_;
+  return *this;
+}
 
 void Screen::fill_all_pages(Color c) {
-  std::fill(page0_.begin(), page0_.end(), c);
+  std::fill_n(page0_.get(), kPagePixels, c);
   page1_ = c;
   mark_rows(0, kHeight - 1);
 }
 
 void Screen::fill(Color c) {
-  std::fill(page0_.begin(), page0_.end(), c);
+  std::fill_n(page0_.get(), kPagePixels, c);
   mark_rows(0, kHeight - 1);
 }
 

@@ -3,7 +3,7 @@
 
 #include <array>
 #include <cstddef>
-#include <vector>
+#include <memory>
 
 #include "platform/formats/color.h"
 #include "platform/formats/image.h"
@@ -20,6 +20,8 @@ class Screen {
   static constexpr int kHeight = 600;
 
   Screen();
+  Screen(const Screen& other);
+  Screen& operator=(const Screen& other);
 
   // Drawing colours, used by clear_screen and the text output.
   Color foreground = 0xFFFFFFFF;
@@ -47,7 +49,11 @@ class Screen {
   bool take_changed_rows(int& first, int& last);
 
  private:
-  std::vector<Color> page0_;
+  // Page 0's pixels, in a block of whole huge pages (see os::advise_huge_pages).
+  struct FreePixels {
+    void operator()(Color* pixels) const;
+  };
+  std::unique_ptr<Color[], FreePixels> page0_;
   // The second page is only ever cleared, never drawn on or shown: its one
   // colour stands for all its pixels (and spares every run 1.9 MB).
   Color page1_ = 0xFF000000;

@@ -32,6 +32,13 @@ bool runs_on_windows();
 // Where there are no such signals, simply a thread.
 std::thread start_thread_keeping_stop_signals(const std::function<void()>& body);
 
+// Asks the system to back the `bytes` at `start` (aligned to kHugePageBytes)
+// with huge pages where it offers them. The screen is written whole soon after
+// it is made: in huge pages that costs one page fault instead of hundreds,
+// which was a good part of a short simulated run. Nothing where there are none.
+inline constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+void advise_huge_pages(void* start, std::size_t bytes);
+
 // True when the program may make new files in `folder` with its own rights.
 bool folder_is_writable(const std::filesystem::path& folder);
 

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,6 +81,16 @@ std::optional<std::filesystem::path> program_file() {
 std::string environment_variable(const char* name) {
   const char* value = std::getenv(name);
   return value == nullptr ? std::string() : std::string(value);
+}
+
+void advise_huge_pages(void* start, std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
+  // Only advice: without huge pages the memory is the same, in small pages.
+  (void)madvise(start, bytes, MADV_HUGEPAGE);
+#else
+  (void)start;
+  (void)bytes;
+#endif
 }
 
 bool folder_is_writable(const std::filesystem::path& folder) {

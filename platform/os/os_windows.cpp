@@ -144,6 +144,8 @@ std::string environment_variable(const char* name) {
   return utf8(value);
 }
 
+void advise_huge_pages(void* /*start*/, std::size_t /*bytes*/) {}
+
 bool folder_is_writable(const std::filesystem::path& folder) {
   // Windows decides by the folder's access rules, which only an attempt
   // tells: a file is made there and goes again when it is closed.

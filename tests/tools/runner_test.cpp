@@ -245,6 +245,21 @@ TEST_F(RunnerTest, EndAndTheTimeLimitStopWithStatus3) {
   EXPECT_NE(lines[0].find("\"stopped\": true}"), std::string::npos);
 }
 
+TEST_F(RunnerTest, SeveralScriptsRunOneAfterAnotherAsSeparateRunsWould) {
+  const std::string stop = script("2 end\n", "stop.txt");
+  const std::string quit = script("0.5 tap Down\n1.0 tap Enter\n", "quit.txt");
+  const RunResult alone = run_text({"--dir", dir.path().string(), stop});
+  const RunResult both = run_text({"--dir", dir.path().string(), stop, quit});
+  EXPECT_EQ(both.status, 0);
+  const auto lines = lines_of(both.out);
+  ASSERT_EQ(lines.size(), 3u) << both.out;
+  EXPECT_EQ(lines[0] + "\n", alone.out);
+  EXPECT_NE(lines[2].find(", \"exit\": 0}"), std::string::npos);
+  EXPECT_EQ(run_text({"--dir", dir.path().string(), "-", "-"}).status, 2);
+  // A bad script anywhere stops the run before any has run.
+  EXPECT_EQ(run_text({"--dir", dir.path().string(), quit, script("1 hop\n", "bad.txt")}).out, "");
+}
+
 TEST_F(RunnerTest, StateLineHoldsTheGameVariablesBoardAndList) {
   dir.write("Data/High.dat", std::string("\"Z\x81gle\"\r\n300\r\n\"a\\\\b\"\r\n-1\r\n"));
   const RunResult r = run_text({"--dir", dir.path().string(), "-"}, "1 state\n1.5 end\n");

@@ -2,6 +2,7 @@
 // the whole program run, its states and sounds written as JSON lines.
 #include "tools/sim/runner.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include <optional>
 #include <sstream>
 #include <system_error>
+#include <vector>
 
 #include "app/program.h"
 #include "app/sim_run.h"
@@ -242,11 +244,12 @@ int run_script(const std::vector<Command>& commands, const RunOptions& options, 
 int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err) {
   static constexpr const char* kUsage =
-      "usage: rangiertrubel-sim [--dir DIR] [--until SECONDS] [--level N] [--edit] SCRIPT\n"
+      "usage: rangiertrubel-sim [--dir DIR] [--until SECONDS] [--level N] [--edit] SCRIPT...\n"
       "       rangiertrubel-sim --help | --version\n"
       "  --level N  every game starts on level N (from 1), at the speed it has\n"
       "             when the levels before it are won\n"
-      "  --edit     run the track editor instead of the game\n";
+      "  --edit     run the track editor instead of the game\n"
+      "Several scripts run one after another; the exit status is the last one's.\n";
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "--version")) {
     out << (args[0] == "--help" ? kUsage : "rangiertrubel-sim " RT_VERSION "\n");
     out.flush();
@@ -257,7 +260,7 @@ int runner_main(const std::vector<std::string>& args, std::istream& in, std::ost
     return 0;
   }
   RunOptions options;
-  std::optional<std::string> script_name;
+  std::vector<std::string> script_names;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--level" && i + 1 < args.size()) {
@@ -285,14 +288,14 @@ int runner_main(const std::vector<std::string>& args, std::istream& in, std::ost
     } else if (arg != "-" && arg.starts_with("-")) {
       err << "rangiertrubel-sim: unknown option \"" << arg << "\"\n" << kUsage;
       return kUsageStatus;
-    } else if (!script_name) {
-      script_name = arg;
-    } else {
-      err << "rangiertrubel-sim: more than one script\n" << kUsage;
+    } else if (arg == "-" && std::ranges::count(script_names, arg) > 0) {
+      err << "rangiertrubel-sim: standard input named twice\n" << kUsage;
       return kUsageStatus;
+    } else {
+      script_names.push_back(arg);
     }
   }
-  if (!script_name) {
+  if (script_names.empty()) {
     err << kUsage;
     return kUsageStatus;
   }
@@ -302,24 +305,37 @@ int runner_main(const std::vector<std::string>& args, std::istream& in, std::ost
     return kUsageStatus;
   }
 
-  std::string text;
-  if (*script_name == "-") {
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } else {
-    FileBytes file = read_bounded_file(*script_name, kMaxScriptBytes);
-    if (!file.ok()) {
-      err << "rangiertrubel-sim: " << *script_name << ' ' << file.reason() << '\n';
+  // Every script is read first, so that a bad one stops the run before
+  // anything has run.
+  std::vector<std::vector<Command>> scripts;
+  for (const std::string& name : script_names) {
+    std::string text;
+    if (name == "-") {
+      text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } else {
+      FileBytes file = read_bounded_file(name, kMaxScriptBytes);
+      if (!file.ok()) {
+        err << "rangiertrubel-sim: " << name << ' ' << file.reason() << '\n';
+        return kUsageStatus;
+      }
+      text = std::move(file.bytes);
+    }
+    ParsedScript script = parse_script(text);
+    if (script.error) {
+      err << name << ':' << script.error->line << ": " << script.error->message << '\n';
       return kUsageStatus;
     }
-    text = std::move(file.bytes);
+    scripts.push_back(std::move(script.commands));
   }
-
-  const ParsedScript script = parse_script(text);
-  if (script.error) {
-    err << *script_name << ':' << script.error->line << ": " << script.error->message << '\n';
-    return kUsageStatus;
+  // Several scripts run one after another, as separate runs of the program
+  // would, in one process: a replay is short, and starting a process for each
+  // took about as long as the replay itself.
+  int status = kUsageStatus;
+  for (const std::vector<Command>& commands : scripts) {
+    status = run_script(commands, options, out, err);
+    if (status == kOutputStatus) break;
   }
-  return run_script(script.commands, options, out, err);
+  return status;
 }
 
 }  // namespace rt::sim

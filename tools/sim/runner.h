@@ -54,8 +54,10 @@ std::string json_string_from_cp437(const std::string& bytes);
 // The `state` line of a running program at virtual time `t`.
 std::string state_json(double t, const Program& program);
 
-// The command line: [--dir DIR] [--until SECONDS] [--level N] SCRIPT ('-'
-// for standard input). Returns the exit status.
+// The command line: [--dir DIR] [--until SECONDS] [--level N] [--edit]
+// SCRIPT... ('-' for standard input, once). Several scripts run one after
+// another with the same options, each from the program's start; the exit
+// status is the last one's.
 int runner_main(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err);
 
